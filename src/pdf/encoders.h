@@ -1,0 +1,36 @@
+#pragma once
+// Stream encoders of the PDF writer. Each one takes the bytes of a stream and
+// returns their encoded form, ready to be decoded by the standard PDF filter of
+// the same name. They are pure functions over byte strings so that they can be
+// tested and benchmarked without a document around them.
+
+#include <string>
+#include <string_view>
+
+namespace vx::pdf {
+
+// /RunLengthDecode: runs of 2 to 128 equal bytes become a count byte
+// 257 - n and the byte; other bytes go out in literal groups of up to 128,
+// preceded by n - 1. Ends with the end-of-data byte 128.
+std::string RunLengthEncode(std::string_view data);
+
+// /LZWDecode with early change 1. quality 0..3 (larger values count as 3)
+// limits the codes to 9 + quality bits; the table restarts with a clear code
+// when it is full.
+std::string LZWEncode(std::string_view data, int quality);
+
+// /FlateDecode: a zlib stream (header 0x78 0x5E, deflate data, Adler-32)
+// compressed with the matching effort of deflate levels 4 to 7, chosen by
+// quality 0..3 (larger values count as 3).
+std::string FlateEncode(std::string_view data, int quality);
+
+// /ASCII85Decode: groups of four bytes as five characters '!'..'u', 'z' for
+// four zero bytes, a line break every 64 characters, closed by "~>".
+std::string ASCII85Encode(std::string_view data);
+
+// /ASCIIHexDecode: two upper-case hexadecimal digits per byte, nothing else.
+// Also used for the document identifier of the trailer, so it adds neither
+// line breaks nor the end-of-data '>'.
+std::string ASCIIHexEncode(std::string_view data);
+
+}  // namespace vx::pdf
