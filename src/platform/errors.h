@@ -1,0 +1,42 @@
+#pragma once
+// The two ways deep code stops: a run-time error with its Visual-Basic-style
+// number, which the archive layer's error routine reports, and the end of the
+// program, which main catches to close every file and exit non-zero.
+
+#include <exception>
+#include <string>
+
+namespace vx::platform {
+
+// A run-time error as the payroll programs number them (53 file not found,
+// 70 permission denied, 76 path not found, ...).
+struct RuntimeError : std::exception {
+  int number = 0;
+  std::string description;
+
+  RuntimeError() = default;
+  RuntimeError(int number_, std::string description_)
+      : number(number_), description(std::move(description_)) {}
+  const char* what() const noexcept override { return description.c_str(); }
+};
+
+// The standard description of a run-time error number ("Application-defined
+// or object-defined error" for numbers without one of their own).
+std::string ErrorDescription(int number);
+
+// A RuntimeError carrying the standard description of its number.
+RuntimeError MakeRuntimeError(int number);
+
+// "The program ends": thrown from wherever the program must stop, caught in
+// main, which closes every open file and exits with `status`.
+struct ProgramEnd : std::exception {
+  int status = 1;
+  std::string reason;
+
+  ProgramEnd() = default;
+  explicit ProgramEnd(std::string reason_, int status_ = 1)
+      : status(status_), reason(std::move(reason_)) {}
+  const char* what() const noexcept override { return reason.c_str(); }
+};
+
+}  // namespace vx::platform

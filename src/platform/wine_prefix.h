@@ -1,0 +1,38 @@
+#pragma once
+// The Windows environment the payroll product sees, read from a Wine prefix:
+// drive letters, the file system below them, and the user's registry file.
+
+#include <filesystem>
+#include <string_view>
+
+namespace vx::platform {
+
+class WinePrefix {
+ public:
+  explicit WinePrefix(std::filesystem::path root);
+
+  // $WINEPREFIX, or $HOME/.wine when it is not set.
+  static WinePrefix FromEnvironment();
+
+  const std::filesystem::path& Root() const { return root_; }
+
+  // The Linux path of a Windows path. "X:\A\B" is the folder of drive X
+  // (dosdevices/x:, and for C: drive_c when dosdevices has no entry) plus A/B;
+  // a path without a drive letter is relative to the current folder. Every
+  // component that exists is found case-insensitively, as Wine does; one that
+  // does not exist keeps the case given, so new files get the program's name.
+  // A drive that does not exist gives run-time error 76 (path not found).
+  std::filesystem::path Map(std::string_view windows_path) const;
+
+  // The folder a drive letter stands for, or an empty path when the prefix
+  // has no such drive.
+  std::filesystem::path DriveFolder(char letter) const;
+
+  // $WINEPREFIX/user.reg, the HKEY_CURRENT_USER hive.
+  std::filesystem::path UserRegistryFile() const { return root_ / "user.reg"; }
+
+ private:
+  std::filesystem::path root_;
+};
+
+}  // namespace vx::platform
