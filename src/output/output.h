@@ -1,0 +1,76 @@
+#pragma once
+// The output devices of the listing: the two drawing primitives that address
+// either the printer or the PDF writer, the PDF folder tree, file name and
+// document set-up, and the choice of the standard printer.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "output/pdf_factory.h"
+#include "output/printer.h"
+#include "pdf/vbpdf.h"
+
+namespace vx::archive {
+class Archive;
+}
+namespace vx::platform {
+class MessageBoxes;
+}
+
+namespace vx::output {
+
+// The output subsystem's run-wide variables.
+struct OutputState {
+  bool StampaPDF = false;  // true: the run draws into PDF files
+  std::unique_ptr<vx::pdf::vbPDF> DocumentoPDF;
+  bool PDFAperto = false;  // between CREAPDF's BeginDoc and CHIUDIPDF
+  std::string CartellaRadicePDF, CartellaPDF, BaseNomePDF, NomeFilePDF, FilePDF, AnnoMesePDF,
+      StampanteStd;
+  int16_t PDFCreati = 0, ModoNomePDF = 0;
+};
+
+class Output {
+ public:
+  Output(vx::archive::Archive& archive, Printers& printers, vx::platform::MessageBoxes& boxes,
+         PdfFactory pdf_factory = {});
+  ~Output();
+
+  // Draws a text at (Y, X) cm from the page's top-left corner on the run's
+  // target, unless it is blank or a number equal to zero (StampaZero false).
+  // Testo is always left empty.
+  void STAMPATESTO(double Y, double X, std::string& Testo, bool StampaZero = false,
+                   double DeltaY = 0, double DeltaX = 0);
+  // The outline of a rectangle whose top-left corner is (Y, X) cm.
+  void STAMPABOX(double Y, double X, double Altezza, double Larghezza, double Spessore = 0,
+                 double DeltaY = 0, double DeltaX = 0, double DeltaAltezza = 0,
+                 double DeltaLarghezza = 0);
+  // Writes the PDF file and releases the writer.
+  void CHIUDIPDF();
+  // Builds (and creates) <archives parent>\FILE-PDF\Codice\year\month\Tipo.
+  void CARTELLAPDF(std::string Codice, std::string Tipo, std::string AnnoMese);
+  // Names, sets up, protects and begins the company's PDF document.
+  void CREAPDF(std::string Nome);
+  // Makes a file name safe: no trailing dot, reserved characters as "_".
+  static void PULISCINOMEFILE(std::string& Nome);
+  // Makes the payroll suite's standard printer the current one.
+  void LEGGISTAMPANTESTD();
+
+  Printer& printer();
+  Printers& printers() { return printers_; }
+  // The writer, created on first use.
+  vx::pdf::vbPDF& DocumentoPDF();
+  // Abandons the open document (a company that gets no listing): the writer
+  // is released and the unfinished file removed.
+  void DiscardPDF();
+
+  OutputState state;
+
+ private:
+  vx::archive::Archive& archive_;
+  Printers& printers_;
+  vx::platform::MessageBoxes& boxes_;
+  PdfFactory pdf_factory_;
+};
+
+}  // namespace vx::output
