@@ -1,0 +1,147 @@
+#include "platform/wine_prefix.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "platform/codepage.h"
+#include "platform/errors.h"
+
+namespace fs = std::filesystem;
+
+namespace vx::platform {
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Windows names compare case-insensitively; Linux names under Wine are UTF-8.
+std::u32string Folded(std::string_view utf8) {
+  std::u32string cps = DecodeUtf8(utf8);
+  for (char32_t& c : cps) c = FoldCase(c);
+  return cps;
+}
+
+bool Exists(const fs::path& p) {
+  struct stat st;
+  return ::lstat(p.c_str(), &st) == 0;
+}
+
+bool IsDirectory(const fs::path& p) {
+  struct stat st;
+  return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The entry of `dir` whose name matches `name` regardless of case: the exact
+// name when it exists, else the first entry (in name order, so the choice is
+// stable) that folds to the same text. Empty when there is none.
+std::string FindEntry(const fs::path& dir, const std::string& name) {
+  if (Exists(dir / name)) return name;
+  std::u32string wanted = Folded(name);
+  std::vector<std::string> matches;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string entry = it->path().filename().string();
+    if (Folded(entry) == wanted) matches.push_back(entry);
+  }
+  if (matches.empty()) return {};
+  std::string best = matches.front();
+  for (const std::string& m : matches) best = std::min(best, m);
+  return best;
+}
+
+// Appends the components of a Windows path below `base`, each found
+// case-insensitively while the folders exist. "." is skipped and ".." goes up
+// one component; above `base` only when `may_leave_base` (a path relative to
+// the current folder), never above a drive's root.
+fs::path Resolve(fs::path base, std::string_view rest, bool may_leave_base = false) {
+  std::vector<std::string> parts;
+  size_t i = 0;
+  while (i < rest.size()) {
+    while (i < rest.size() && IsSeparator(rest[i])) ++i;
+    size_t start = i;
+    while (i < rest.size() && !IsSeparator(rest[i])) ++i;
+    if (i == start) break;
+    std::string part(rest.substr(start, i - start));
+    if (part == ".") continue;
+    if (part == "..") {
+      if (!parts.empty()) {
+        parts.pop_back();
+      } else if (may_leave_base && base.has_relative_path()) {
+        base = base.parent_path();
+      }
+      continue;
+    }
+    parts.push_back(Cp1252ToUtf8(part));
+  }
+  fs::path out = base;
+  bool searching = IsDirectory(base);
+  for (const std::string& part : parts) {
+    if (searching) {
+      std::string found = FindEntry(out, part);
+      if (!found.empty()) {
+        out /= found;
+        searching = IsDirectory(out);
+        continue;
+      }
+      searching = false;
+    }
+    out /= part;
+  }
+  return out;
+}
+
+}  // namespace
+
+WinePrefix::WinePrefix(fs::path root) : root_(std::move(root)) {}
+
+WinePrefix WinePrefix::FromEnvironment() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (prefix != nullptr && *prefix != '\0') return WinePrefix(prefix);
+  const char* home = std::getenv("HOME");
+  std::string home_dir = home != nullptr ? home : "";
+  if (home_dir.empty()) {
+    if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr) home_dir = pw->pw_dir;
+  }
+  return WinePrefix(fs::path(home_dir) / ".wine");
+}
+
+fs::path WinePrefix::DriveFolder(char letter) const {
+  if (letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
+  if (letter < 'a' || letter > 'z') return {};
+  fs::path device = root_ / "dosdevices" / (std::string(1, letter) + ":");
+  if (Exists(device)) return IsDirectory(device) ? device : fs::path();
+  // A prefix without a dosdevices entry for C: still has its system drive.
+  if (letter == 'c' && IsDirectory(root_ / "drive_c")) return root_ / "drive_c";
+  return {};
+}
+
+fs::path WinePrefix::Map(std::string_view windows_path) const {
+  if (windows_path.size() >= 2 && windows_path[1] == ':') {
+    fs::path drive = DriveFolder(windows_path[0]);
+    if (drive.empty()) throw MakeRuntimeError(76);
+    return Resolve(drive, windows_path.substr(2));
+  }
+  if (windows_path.size() >= 2 && IsSeparator(windows_path[0]) && IsSeparator(windows_path[1])) {
+    // Network shares have no place in a prefix.
+    throw MakeRuntimeError(76);
+  }
+  if (!windows_path.empty() && IsSeparator(windows_path[0])) {
+    // A rooted path without a drive is on the current drive, which for a
+    // program started from Linux is C:.
+    fs::path drive = DriveFolder('c');
+    if (drive.empty()) throw MakeRuntimeError(76);
+    return Resolve(drive, windows_path);
+  }
+  std::error_code ec;
+  fs::path cwd = fs::current_path(ec);
+  if (ec) throw MakeRuntimeError(76);
+  return Resolve(cwd, windows_path, true);
+}
+
+}  // namespace vx::platform
