@@ -1,0 +1,118 @@
+#include "pdf/encoders.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace vx::pdf {
+
+namespace {
+
+constexpr uint32_t kClearTable = 256;
+constexpr uint32_t kEndOfData = 257;
+constexpr uint32_t kFirstFreeCode = 258;
+
+// Packs codes most significant bit first into a buffer sized in advance.
+class CodeWriter {
+ public:
+  explicit CodeWriter(size_t max_bytes) : out_(max_bytes, '\0') {}
+
+  void Put(uint32_t code, int width) {
+    bits_ = bits_ << width | code;
+    count_ += width;
+    while (count_ >= 8) {
+      count_ -= 8;
+      out_[size_++] = char(bits_ >> count_);
+    }
+  }
+
+  std::string Finish() {
+    if (count_ > 0) out_[size_++] = char(bits_ << (8 - count_));
+    out_.resize(size_);
+    return std::move(out_);
+  }
+
+ private:
+  std::string out_;
+  size_t size_ = 0;
+  uint64_t bits_ = 0;
+  int count_ = 0;
+};
+
+// The dictionary maps (prefix code, next byte) to the code of that string.
+// A slot holds the 20-bit pair and its 12-bit code; 0 marks a free slot,
+// which is unambiguous because assigned codes start at 258.
+class Dictionary {
+ public:
+  explicit Dictionary(int quality)
+      : bits_(10 + quality), slots_(size_t(1) << bits_, 0) {}
+
+  void Clear() { std::fill(slots_.begin(), slots_.end(), 0); }
+
+  // Returns the code of the pair, or 0 after storing it with new_code.
+  uint32_t FindOrAdd(uint32_t pair, uint32_t new_code) {
+    const uint32_t mask = uint32_t(slots_.size() - 1);
+    uint32_t h = (pair * 0x9E3779B1u) >> (32 - bits_);
+    for (;; h = (h + 1) & mask) {
+      const uint32_t slot = slots_[h];
+      if (slot == 0) {
+        slots_[h] = pair << 12 | new_code;
+        return 0;
+      }
+      if (slot >> 12 == pair) return slot & 0xFFF;
+    }
+  }
+
+ private:
+  int bits_;
+  std::vector<uint32_t> slots_;
+};
+
+}  // namespace
+
+std::string LZWEncode(std::string_view data, int quality) {
+  quality = std::clamp(quality, 0, 3);
+  const uint32_t largest_code = (1u << (9 + quality)) - 1;
+  // At most one code of up to 12 bits per byte, plus clear and end codes.
+  CodeWriter writer(data.size() * 3 / 2 + 16);
+  writer.Put(kClearTable, 9);
+  if (data.empty()) {
+    writer.Put(kEndOfData, 9);
+    return writer.Finish();
+  }
+
+  Dictionary dictionary(quality);
+  uint32_t prefix = uint8_t(data[0]);
+  uint32_t next_code = kFirstFreeCode;
+  int width = 9;
+  for (size_t i = 1; i < data.size(); ++i) {
+    const uint32_t byte = uint8_t(data[i]);
+    if (next_code > largest_code) {
+      // The table is full: the clear code goes out in the width reached,
+      // which is one more than 9 + quality when quality is below 3.
+      writer.Put(kClearTable, width);
+      dictionary.Clear();
+      next_code = kFirstFreeCode;
+      width = 9;
+    }
+    const uint32_t found = dictionary.FindOrAdd(prefix << 8 | byte, next_code);
+    if (found != 0) {
+      prefix = found;
+      continue;
+    }
+    writer.Put(prefix, width);
+    // Early change: the decoder widens its codes one code before the
+    // table reaches the next power of two.
+    if (next_code == 511 || next_code == 1023 || next_code == 2047) ++width;
+    ++next_code;
+    prefix = byte;
+  }
+  writer.Put(prefix, width);
+  // The decoder adds one more entry on reading the last code, so when that
+  // entry brings it to a wider code the end-of-data code must be wider too.
+  if (next_code == 511 || next_code == 1023 || next_code == 2047) ++width;
+  writer.Put(kEndOfData, width);
+  return writer.Finish();
+}
+
+}  // namespace vx::pdf
