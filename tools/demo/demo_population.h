@@ -1,0 +1,23 @@
+#pragma once
+// The built-in demo installation: Italian companies and employees with
+// realistic names, addresses, banks and payment data, the same for a seed.
+
+#include <cstdint>
+
+#include "installation_builder.h"
+
+namespace vx::demo {
+
+struct DemoOptions {
+  int companies = 8;     // 1..999
+  int employees = 250;   // 0..9999: an employee number is a 4-digit record number
+  uint64_t seed = 1;
+};
+
+// Fills an empty builder. Among the companies (when there are at least three)
+// one is marked deleted ("99" at the start of its record) though its
+// employees are still extracted, and one has a PDF password.
+// Throws std::invalid_argument for sizes outside the limits.
+void PopulateDemo(InstallationBuilder& builder, const DemoOptions& options);
+
+}  // namespace vx::demo
