@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bank_coordinates.h"
-#include "demo_fields.h"
+#include "archive/descriptors.h"
 
 namespace vx::demo {
 
@@ -135,21 +135,21 @@ void AddCompany(InstallationBuilder& builder, Random& random, int code) {
                            random.Pick(kLegalForms);
   RecordText& record = builder.AddCompany(code, name);
   const Bank& bank1 = random.Pick(kBanks);
-  record.SetText(fields::kCompanyShortCode, Digits(random, 10))
-      .SetText(fields::kCompanyAddress,
+  record.SetText(vx::archive::fields::kCompanyTenCharCode, Digits(random, 10))
+      .SetText(vx::archive::fields::kCompanyAddress,
                std::string(random.Pick(kStreets)) + ", " + std::to_string(random.Between(1, 180)))
-      .SetText(fields::kCompanyPostcode, town.postcode)
-      .SetText(fields::kCompanyTown, town.name)
-      .SetText(fields::kCompanyProvince, town.province)
-      .SetText(fields::kCompanyAccount1, Digits(random, 12))
-      .SetText(fields::kCompanyBank1, bank1.name);
+      .SetText(vx::archive::fields::kCompanyPostalCode, town.postcode)
+      .SetText(vx::archive::fields::kCompanyTown, town.name)
+      .SetText(vx::archive::fields::kCompanyProvince, town.province)
+      .SetText(vx::archive::fields::kCompanyAccount1, Digits(random, 12))
+      .SetText(vx::archive::fields::kCompanyBank1, bank1.name);
   if (random.Percent(50)) {
     const Bank& bank2 = random.Pick(kBanks);
-    record.SetText(fields::kCompanyAccount2, Digits(random, 12)).SetText(fields::kCompanyBank2, bank2.name);
+    record.SetText(vx::archive::fields::kCompanyAccount2, Digits(random, 12)).SetText(vx::archive::fields::kCompanyBank2, bank2.name);
   }
   if (random.Percent(20)) {
     const Bank& bank3 = random.Pick(kBanks);
-    record.SetText(fields::kCompanyAccount3, Digits(random, 12)).SetText(fields::kCompanyBank3, bank3.name);
+    record.SetText(vx::archive::fields::kCompanyAccount3, Digits(random, 12)).SetText(vx::archive::fields::kCompanyBank3, bank3.name);
   }
 }
 
@@ -180,22 +180,22 @@ void AddEmployee(InstallationBuilder& builder, Random& random, const std::string
   std::string bic = bank.bic;
   if (random.Percent(10)) bic = random.Percent(50) ? "" : "00000000000";
 
-  record.SetText(fields::kEmployeeSurname, random.Pick(kSurnames))
-      .SetText(fields::kEmployeeFirstName, random.Pick(kFirstNames))
-      .SetNumber(fields::kEmployeeStatus, random.Percent(4) ? 2 : random.Between(0, 1))
-      .SetNumber(fields::kEmployeePaymentMethod, method)
-      .SetNumber(fields::kEmployeeBankSlot, slot)
-      .SetText(fields::kEmployeePayDate, "27" + pay_month + year)
-      .SetNumber(fields::kEmployeeNetPay, net_cents)
-      .SetText(fields::kEmployeeIbanCountry, "IT")
-      .SetText(fields::kEmployeeIbanCheck, check)
-      .SetText(fields::kEmployeeCin, std::string(1, cin))
-      .SetNumber(fields::kEmployeeAbi, std::stoi(abi))
-      .SetNumber(fields::kEmployeeCab, std::stoi(cab))
-      .SetText(fields::kEmployeeAccount, account)
-      .SetText(fields::kEmployeeBic, bic)
-      .SetText(fields::kEmployeeBankName, std::string(bank.name) + " - FIL. " + branch.name)
-      .SetNumber(fields::kEmployeeIbanLayout, 0);
+  record.SetText(vx::archive::fields::kEmployeeSurname, random.Pick(kSurnames))
+      .SetText(vx::archive::fields::kEmployeeFirstName, random.Pick(kFirstNames))
+      .SetNumber(vx::archive::fields::kEmployeeCodeP054, random.Percent(4) ? 2 : random.Between(0, 1))
+      .SetNumber(vx::archive::fields::kEmployeePaymentMethod, method)
+      .SetNumber(vx::archive::fields::kEmployeeBankSlot, slot)
+      .SetText(vx::archive::fields::kEmployeePaymentDate, "27" + pay_month + year)
+      .SetNumber(vx::archive::fields::kEmployeeNetPay, net_cents)
+      .SetText(vx::archive::fields::kEmployeeIbanCountry, "IT")
+      .SetText(vx::archive::fields::kEmployeeIbanCheckDigits, check)
+      .SetText(vx::archive::fields::kEmployeeCin, std::string(1, cin))
+      .SetNumber(vx::archive::fields::kEmployeeAbi, std::stoi(abi))
+      .SetNumber(vx::archive::fields::kEmployeeCab, std::stoi(cab))
+      .SetText(vx::archive::fields::kEmployeeAccount, account)
+      .SetText(vx::archive::fields::kEmployeeBic, bic)
+      .SetText(vx::archive::fields::kEmployeeBankName, std::string(bank.name) + " - FIL. " + branch.name)
+      .SetNumber(vx::archive::fields::kEmployeeIbanLayout, 0);
 }
 
 }  // namespace
@@ -230,7 +230,7 @@ void PopulateDemo(InstallationBuilder& builder, const DemoOptions& options) {
   }
   if (options.companies >= 3) {
     builder.Company(companies[1].code).SetAt(1, "99");
-    builder.Company(companies[2].code).SetText(fields::kCompanyPdfPassword, "PAGHE" + ThreeDigits(companies[2].code));
+    builder.Company(companies[2].code).SetText(vx::archive::fields::kCompanyPdfPassword, "PAGHE" + ThreeDigits(companies[2].code));
   }
 
   // Employee numbers are record numbers shared by all companies: hires of

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "demo_fields.h"
+#include "archive/descriptors.h"
 #include "installation_layout.h"
 #include "wine_user_reg.h"
 
@@ -104,7 +104,7 @@ RecordText& InstallationBuilder::AddCompany(int code, std::string_view name) {
   if (code < 1 || code > 999) throw std::invalid_argument("company code must be 1..999");
   auto [it, added] = companies_.emplace(code, RecordText(DemoArchive(kCompaniesBase).record_length));
   if (!added) throw std::invalid_argument("company " + std::to_string(code) + " added twice");
-  it->second.SetNumber(fields::kCompanyCode, code).SetText(fields::kCompanyName, name);
+  it->second.SetNumber(vx::archive::fields::kCompanyCode, code).SetText(vx::archive::fields::kCompanyName, name);
   return it->second;
 }
 
@@ -121,7 +121,7 @@ RecordText& InstallationBuilder::AddEmployee(std::string_view code) {
     throw std::invalid_argument("employee number " + std::string(code.substr(6)) + " is already used");
   }
   employee_order_.emplace_back(code);
-  it->second.SetText(fields::kEmployeeCode, code);
+  it->second.SetText(vx::archive::fields::kEmployeeCode, code);
   return it->second;
 }
 
@@ -162,7 +162,7 @@ void InstallationBuilder::SetInstallationHolder(std::string_view name, std::stri
 }
 
 void InstallationBuilder::SetFiscalOwnerPassword(std::string_view password) {
-  fiscal_.SetText(fields::kFiscalPdfOwnerPassword, password);
+  fiscal_.SetText(vx::archive::fields::kFiscalPdfOwnerPassword, password);
 }
 
 std::string InstallationBuilder::CompaniesArchive() const {
