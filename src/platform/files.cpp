@@ -1,0 +1,444 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/errors.h"
+
+namespace fs = std::filesystem;
+
+namespace vx::platform {
+
+namespace {
+
+constexpr size_t kReadChunk = 64 * 1024;
+constexpr size_t kWriteChunk = 64 * 1024;
+// Old text files may end with a DOS end-of-file mark; nothing after it is text.
+constexpr char kTextEnd = '\x1A';
+
+enum class Mode { Binary, Input, Output };
+
+bool ParentExists(const fs::path& path) {
+  struct stat st;
+  fs::path parent = path.parent_path();
+  return parent.empty() || (::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+}
+
+// The run-time error for a failed open or query of `path`.
+[[noreturn]] void ThrowOpenError(int err, const fs::path& path) {
+  switch (err) {
+    case ENOENT: throw MakeRuntimeError(ParentExists(path) ? 53 : 76);
+    case ENOTDIR: throw MakeRuntimeError(76);
+    case ENAMETOOLONG: throw MakeRuntimeError(52);
+    case EMFILE:
+    case ENFILE: throw MakeRuntimeError(67);
+    case ENOSPC:
+    case EDQUOT: throw MakeRuntimeError(61);
+    case EIO: throw MakeRuntimeError(57);
+    default: throw MakeRuntimeError(75);  // EACCES, EPERM, EROFS, EISDIR, ...
+  }
+}
+
+[[noreturn]] void ThrowWriteError(int err) {
+  throw MakeRuntimeError(err == ENOSPC || err == EDQUOT || err == EFBIG ? 61 : 57);
+}
+
+// True when another open of the file holds a lock that conflicts with a
+// lock of `type` (F_RDLCK: someone holds it exclusively).
+bool LockedByOther(int fd, short type) {
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  if (::fcntl(fd, F_OFD_GETLK, &lock) != 0) return false;
+  return lock.l_type != F_UNLCK;
+}
+
+// Opens a regular file; a folder of that name is a path/file access error.
+int OpenFile(const fs::path& path, int flags) {
+  int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) ThrowOpenError(errno, path);
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    throw MakeRuntimeError(75);
+  }
+  return fd;
+}
+
+// Fails with error 70, closing `fd`, when another open holds the file's
+// exclusive lock: the holder has asked that nobody read or write it.
+void RefuseIfLocked(int fd, short type) {
+  if (LockedByOther(fd, type)) {
+    ::close(fd);
+    throw MakeRuntimeError(70);
+  }
+}
+
+}  // namespace
+
+struct Files::Channel {
+  Mode mode = Mode::Binary;
+  Access access = Access::ReadShared;
+  int fd = -1;
+  std::string path;
+  bool eof = false;       // binary: the last Get came short
+  std::string in_buffer;  // text input read ahead, from in_pos on
+  size_t in_pos = 0;
+  bool in_done = false;   // text input: nothing more to read from the file
+  std::string out_buffer;
+
+  // Text input: makes at least `want` bytes available unless the file ends.
+  void Fill(size_t want) {
+    while (!in_done && in_buffer.size() - in_pos < want) {
+      if (in_pos > 0) {
+        in_buffer.erase(0, in_pos);
+        in_pos = 0;
+      }
+      size_t old = in_buffer.size();
+      in_buffer.resize(old + kReadChunk);
+      ssize_t n;
+      do {
+        n = ::read(fd, in_buffer.data() + old, kReadChunk);
+      } while (n < 0 && errno == EINTR);
+      if (n < 0) {
+        in_buffer.resize(old);
+        throw MakeRuntimeError(57);
+      }
+      in_buffer.resize(old + static_cast<size_t>(n));
+      if (n == 0) in_done = true;
+      size_t mark = in_buffer.find(kTextEnd, old);
+      if (mark != std::string::npos) {
+        in_buffer.resize(mark);
+        in_done = true;
+      }
+    }
+  }
+  bool InputLeft() {
+    Fill(1);
+    return in_pos < in_buffer.size();
+  }
+};
+
+Files::Files(const WinePrefix& prefix) : prefix_(prefix) {}
+
+Files::~Files() {
+  try {
+    CloseAll();
+  } catch (const RuntimeError&) {
+    // Nobody is left to tell; every descriptor is closed all the same.
+  }
+}
+
+int Files::FreeFile() const {
+  for (int channel = 1; channel <= kMaxChannel; ++channel) {
+    if (channels_.count(channel) == 0) return channel;
+  }
+  throw MakeRuntimeError(67);
+}
+
+bool Files::IsOpen(int channel) const { return channels_.count(channel) != 0; }
+
+std::string Files::OpenPath(int channel) const {
+  auto it = channels_.find(channel);
+  return it == channels_.end() ? std::string() : it->second->path;
+}
+
+void Files::Claim(int channel) {
+  if (channel < 1 || channel > kMaxChannel) throw MakeRuntimeError(52);
+  if (IsOpen(channel)) throw MakeRuntimeError(55);
+}
+
+Files::Channel& Files::Open(int channel) {
+  auto it = channels_.find(channel);
+  if (it == channels_.end()) throw MakeRuntimeError(52);
+  return *it->second;
+}
+
+void Files::OpenBinary(int channel, std::string_view path, Access access) {
+  Claim(channel);
+  fs::path target = prefix_.Map(path);
+  int fd = -1;
+  switch (access) {
+    case Access::ReadShared: {
+      fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+      if (fd < 0 && errno == ENOENT && ParentExists(target)) {
+        // Opening a missing archive creates it empty, and only that: the
+        // descriptor kept is read-only all the same.
+        int created = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        if (created < 0) ThrowOpenError(errno, target);
+        ::close(created);
+      } else if (fd >= 0) {
+        ::close(fd);
+      }
+      fd = OpenFile(target, O_RDONLY);
+      RefuseIfLocked(fd, F_RDLCK);
+      break;
+    }
+    case Access::ReadWriteShared:
+      fd = OpenFile(target, O_RDWR | O_CREAT);
+      RefuseIfLocked(fd, F_WRLCK);
+      break;
+    case Access::ExclusiveLock: {
+      fd = OpenFile(target, O_RDWR | O_CREAT);
+      struct flock lock {};
+      lock.l_type = F_WRLCK;
+      lock.l_whence = SEEK_SET;  // l_start 0, l_len 0: the whole file, however long
+      if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+        int err = errno;
+        ::close(fd);
+        throw MakeRuntimeError(err == EAGAIN || err == EACCES ? 70 : 75);
+      }
+      break;
+    }
+  }
+  auto ch = std::make_unique<Channel>();
+  ch->mode = Mode::Binary;
+  ch->access = access;
+  ch->fd = fd;
+  ch->path = target.string();
+  channels_[channel] = std::move(ch);
+}
+
+void Files::OpenInput(int channel, std::string_view path) {
+  Claim(channel);
+  fs::path target = prefix_.Map(path);
+  int fd = OpenFile(target, O_RDONLY);
+  RefuseIfLocked(fd, F_RDLCK);
+  auto ch = std::make_unique<Channel>();
+  ch->mode = Mode::Input;
+  ch->fd = fd;
+  ch->path = target.string();
+  channels_[channel] = std::move(ch);
+}
+
+void Files::OpenOutput(int channel, std::string_view path) {
+  Claim(channel);
+  fs::path target = prefix_.Map(path);
+  // Emptied only once we know nobody holds the file locked.
+  int fd = OpenFile(target, O_WRONLY | O_CREAT);
+  RefuseIfLocked(fd, F_WRLCK);
+  if (::ftruncate(fd, 0) != 0) {
+    int err = errno;
+    ::close(fd);
+    ThrowOpenError(err, target);
+  }
+  auto ch = std::make_unique<Channel>();
+  ch->mode = Mode::Output;
+  ch->fd = fd;
+  ch->path = target.string();
+  channels_[channel] = std::move(ch);
+}
+
+void Files::OpenAppend(int channel, std::string_view path) {
+  Claim(channel);
+  fs::path target = prefix_.Map(path);
+  int fd = OpenFile(target, O_WRONLY | O_CREAT | O_APPEND);
+  RefuseIfLocked(fd, F_WRLCK);
+  auto ch = std::make_unique<Channel>();
+  ch->mode = Mode::Output;
+  ch->fd = fd;
+  ch->path = target.string();
+  channels_[channel] = std::move(ch);
+}
+
+bool Files::Get(int channel, int64_t position, std::string& buffer) {
+  Channel& ch = Open(channel);
+  if (ch.mode != Mode::Binary) throw MakeRuntimeError(54);
+  if (position < 1) throw MakeRuntimeError(63);
+  size_t done = 0;
+  while (done < buffer.size()) {
+    ssize_t n = ::pread(ch.fd, buffer.data() + done, buffer.size() - done,
+                        static_cast<off_t>(position - 1 + static_cast<int64_t>(done)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw MakeRuntimeError(57);
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(done), buffer.end(), '\0');
+  ch.eof = done < buffer.size();
+  return ch.eof;
+}
+
+void Files::Put(int channel, int64_t position, std::string_view bytes) {
+  Channel& ch = Open(channel);
+  if (ch.mode != Mode::Binary) throw MakeRuntimeError(54);
+  if (ch.access == Access::ReadShared) throw MakeRuntimeError(75);
+  if (position < 1) throw MakeRuntimeError(63);
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::pwrite(ch.fd, bytes.data() + done, bytes.size() - done,
+                         static_cast<off_t>(position - 1 + static_cast<int64_t>(done)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) ThrowWriteError(n < 0 ? errno : ENOSPC);
+    done += static_cast<size_t>(n);
+  }
+  ch.eof = false;
+}
+
+bool Files::Eof(int channel) {
+  Channel& ch = Open(channel);
+  switch (ch.mode) {
+    case Mode::Binary: return ch.eof;
+    case Mode::Input: return !ch.InputLeft();
+    case Mode::Output: break;
+  }
+  throw MakeRuntimeError(54);
+}
+
+int64_t Files::Lof(int channel) {
+  Channel& ch = Open(channel);
+  struct stat st;
+  if (::fstat(ch.fd, &st) != 0) throw MakeRuntimeError(57);
+  return static_cast<int64_t>(st.st_size) + static_cast<int64_t>(ch.out_buffer.size());
+}
+
+std::string Files::LineInput(int channel) {
+  Channel& ch = Open(channel);
+  if (ch.mode != Mode::Input) throw MakeRuntimeError(54);
+  if (!ch.InputLeft()) throw MakeRuntimeError(62);
+  std::string line;
+  for (;;) {
+    ch.Fill(1);
+    if (ch.in_pos >= ch.in_buffer.size()) return line;  // last line without an end
+    const char* begin = ch.in_buffer.data() + ch.in_pos;
+    const char* end = ch.in_buffer.data() + ch.in_buffer.size();
+    const char* stop = std::find_if(begin, end, [](char c) { return c == '\r' || c == '\n'; });
+    line.append(begin, stop);
+    ch.in_pos += static_cast<size_t>(stop - begin);
+    if (stop == end) continue;
+    char first = *stop;
+    ++ch.in_pos;
+    if (first == '\r') {
+      ch.Fill(1);
+      if (ch.in_pos < ch.in_buffer.size() && ch.in_buffer[ch.in_pos] == '\n') ++ch.in_pos;
+    }
+    return line;
+  }
+}
+
+void Files::FlushOutput(Channel& ch) {
+  size_t done = 0;
+  while (done < ch.out_buffer.size()) {
+    ssize_t n = ::write(ch.fd, ch.out_buffer.data() + done, ch.out_buffer.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      int err = n < 0 ? errno : ENOSPC;
+      ch.out_buffer.erase(0, done);
+      ThrowWriteError(err);
+    }
+    done += static_cast<size_t>(n);
+  }
+  ch.out_buffer.clear();
+}
+
+void Files::Print(int channel, std::string_view text) {
+  Channel& ch = Open(channel);
+  if (ch.mode != Mode::Output) throw MakeRuntimeError(54);
+  ch.out_buffer.append(text);
+  if (ch.out_buffer.size() >= kWriteChunk) FlushOutput(ch);
+}
+
+void Files::PrintLine(int channel, std::string_view line) {
+  Channel& ch = Open(channel);
+  if (ch.mode != Mode::Output) throw MakeRuntimeError(54);
+  ch.out_buffer.append(line);
+  ch.out_buffer.append("\r\n");
+  if (ch.out_buffer.size() >= kWriteChunk) FlushOutput(ch);
+}
+
+void Files::Close(int channel) {
+  auto it = channels_.find(channel);
+  if (it == channels_.end()) return;
+  std::unique_ptr<Channel> ch = std::move(it->second);
+  channels_.erase(it);
+  int err = 0;
+  try {
+    if (ch->mode == Mode::Output) FlushOutput(*ch);
+  } catch (const RuntimeError&) {
+    ::close(ch->fd);
+    throw;
+  }
+  if (::close(ch->fd) != 0 && ch->mode != Mode::Input) err = errno;
+  // A failed close of a written file means its last bytes may be lost.
+  if (err != 0 && err != EINTR) ThrowWriteError(err);
+}
+
+void Files::CloseAll() {
+  std::exception_ptr first;
+  while (!channels_.empty()) {
+    try {
+      Close(channels_.begin()->first);
+    } catch (const RuntimeError&) {
+      if (!first) first = std::current_exception();
+    }
+  }
+  if (first) std::rethrow_exception(first);
+}
+
+namespace {
+
+// The Linux path of a program path, or empty when its drive does not exist.
+fs::path MapOrEmpty(const WinePrefix& prefix, std::string_view path) {
+  try {
+    return prefix.Map(path);
+  } catch (const RuntimeError&) {
+    return {};
+  }
+}
+
+}  // namespace
+
+bool FileExists(const WinePrefix& prefix, std::string_view path) {
+  fs::path target = MapOrEmpty(prefix, path);
+  struct stat st;
+  return !target.empty() && ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool CanOpenForReading(const WinePrefix& prefix, std::string_view path) {
+  fs::path target = MapOrEmpty(prefix, path);
+  if (target.empty()) return false;
+  int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && !LockedByOther(fd, F_RDLCK);
+  ::close(fd);
+  return ok;
+}
+
+void Kill(const WinePrefix& prefix, std::string_view path) {
+  fs::path target = prefix.Map(path);
+  struct stat st;
+  if (::lstat(target.c_str(), &st) != 0) ThrowOpenError(errno, target);
+  if (S_ISDIR(st.st_mode)) throw MakeRuntimeError(53);
+  if (::unlink(target.c_str()) != 0) ThrowOpenError(errno, target);
+}
+
+int64_t FileLen(const WinePrefix& prefix, std::string_view path) {
+  fs::path target = prefix.Map(path);
+  struct stat st;
+  if (::stat(target.c_str(), &st) != 0) ThrowOpenError(errno, target);
+  if (S_ISDIR(st.st_mode)) throw MakeRuntimeError(53);
+  return static_cast<int64_t>(st.st_size);
+}
+
+bool DirExists(const WinePrefix& prefix, std::string_view path) {
+  fs::path target = MapOrEmpty(prefix, path);
+  struct stat st;
+  return !target.empty() && ::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void MkDir(const WinePrefix& prefix, std::string_view path) {
+  fs::path target = prefix.Map(path);
+  if (::mkdir(target.c_str(), 0777) == 0) return;
+  int err = errno;
+  if (err == EEXIST) throw MakeRuntimeError(75);
+  if (err == ENOENT) throw MakeRuntimeError(76);
+  ThrowOpenError(err, target);
+}
+
+}  // namespace vx::platform
