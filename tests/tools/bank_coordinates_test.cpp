@@ -1,0 +1,50 @@
+#include "demo/bank_coordinates.h"
+
+#include <gtest/gtest.h>
+
+namespace vx::demo {
+namespace {
+
+// The published example of an Italian IBAN: IT60 X 05428 11101 000000123456.
+TEST(BankCoordinates, PublishedItalianIbanGivesItsCinAndCheckDigits) {
+  EXPECT_EQ(ItalianCin("05428", "11101", "000000123456"), 'X');
+  EXPECT_EQ(IbanCheckDigits("IT", "X0542811101000000123456"), "60");
+  EXPECT_TRUE(IbanIsValid("IT60X0542811101000000123456"));
+}
+
+TEST(BankCoordinates, CheckDigitsBelowTenKeepTheirLeadingZero) {
+  int single_digit_checks = 0;
+  for (int i = 0; i < 1000; ++i) {
+    const std::string bban = "X05428111010000" + std::to_string(10000000 + i);
+    const std::string check = IbanCheckDigits("IT", bban);
+    ASSERT_EQ(check.size(), 2u);
+    ASSERT_TRUE(IbanIsValid("IT" + check + bban)) << bban;
+    if (check[0] == '0') ++single_digit_checks;
+  }
+  EXPECT_GT(single_digit_checks, 0);
+}
+
+TEST(BankCoordinates, AnyChangedDigitOrSwapIsCaught) {
+  EXPECT_FALSE(IbanIsValid("IT60X0542811101000000123457"));
+  EXPECT_FALSE(IbanIsValid("IT60X0542811101000000124356"));
+  EXPECT_FALSE(IbanIsValid("IT61X0542811101000000123456"));
+  EXPECT_FALSE(IbanIsValid("IT60"));
+  EXPECT_FALSE(IbanIsValid("IT60X05428-1101000000123456"));
+}
+
+TEST(BankCoordinates, CinDependsOnEveryPositionAndAcceptsLetters) {
+  EXPECT_NE(ItalianCin("05428", "11101", "000000123456"), ItalianCin("05428", "11101", "000000123457"));
+  const char cin = ItalianCin("03069", "01234", "CC0012345678");
+  EXPECT_GE(cin, 'A');
+  EXPECT_LE(cin, 'Z');
+  EXPECT_THROW(ItalianCin("0542", "11101", "000000123456"), std::invalid_argument);
+  EXPECT_THROW(ItalianCin("05428", "11101", "00000012345a"), std::invalid_argument);
+}
+
+TEST(BankCoordinates, ZeroPaddingKeepsTheLastCharacters) {
+  EXPECT_EQ(ZeroPadRight("12345", 12), "000000012345");
+  EXPECT_EQ(ZeroPadRight("0123456789012", 12), "123456789012");
+}
+
+}  // namespace
+}  // namespace vx::demo
