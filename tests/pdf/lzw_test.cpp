@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <vector>
+
+#include "pdf/encoders.h"
+#include "pdf_oracles.h"
+
+namespace vx::pdf {
+namespace {
+
+// A deliberately plain decoder of the PDF LZW filter (early change 1), kept
+// apart from the encoder's design: a table of strings, codes read one bit at
+// a time. It rejects any code it could not have received, and notes the
+// number of entries and the code width at every clear code after the first.
+struct Decoded {
+  std::string data;
+  std::vector<std::pair<int, int>> clears;  // (entries added, width)
+};
+
+std::optional<Decoded> ReferenceDecode(std::string_view encoded) {
+  Decoded out;
+  size_t bit = 0;
+  auto read = [&](int width) -> std::optional<int> {
+    if (bit + size_t(width) > encoded.size() * 8) return std::nullopt;
+    int code = 0;
+    for (int i = 0; i < width; ++i, ++bit) {
+      code = code << 1 | ((uint8_t(encoded[bit / 8]) >> (7 - bit % 8)) & 1);
+    }
+    return code;
+  };
+  std::vector<std::string> table;
+  auto reset = [&] {
+    table.clear();
+    for (int i = 0; i < 256; ++i) table.emplace_back(1, char(i));
+    table.emplace_back();  // clear
+    table.emplace_back();  // end of data
+  };
+  reset();
+  std::optional<std::string> previous;
+  bool started = false;
+  for (;;) {
+    const int next = int(table.size());
+    const int width = next + 1 >= 2048 ? 12 : next + 1 >= 1024 ? 11 : next + 1 >= 512 ? 10 : 9;
+    const auto code = read(width);
+    if (!code) return std::nullopt;  // ran out before the end-of-data code
+    if (*code == 256) {
+      if (started) out.clears.emplace_back(next - 258, width);
+      started = true;
+      reset();
+      previous.reset();
+      continue;
+    }
+    if (!started) return std::nullopt;  // must begin with a clear code
+    if (*code == 257) break;
+    std::string entry;
+    if (*code < next && *code != 256 && *code != 257) {
+      entry = table[size_t(*code)];
+    } else if (*code == next && previous) {
+      entry = *previous + (*previous)[0];
+    } else {
+      return std::nullopt;
+    }
+    if (previous) {
+      if (table.size() >= 4096) return std::nullopt;
+      table.push_back(*previous + entry[0]);
+    }
+    out.data += entry;
+    previous = entry;
+  }
+  // Only zero padding may follow the end-of-data code.
+  while (bit % 8 != 0) {
+    if ((uint8_t(encoded[bit / 8]) >> (7 - bit % 8)) & 1) return std::nullopt;
+    ++bit;
+  }
+  if (bit / 8 != encoded.size()) return std::nullopt;
+  return out;
+}
+
+std::string RandomBytes(size_t n, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::string s(n, '\0');
+  for (char& c : s) c = char(rng());
+  return s;
+}
+
+std::string PageText(size_t n) {
+  std::string s;
+  for (int i = 0; s.size() < n; ++i) {
+    s += "BT /F1 10 Tf 56.7 " + std::to_string(800 - i % 700) + " Td (ROSSI MARIO " +
+         std::to_string(i * 37 % 1000) + ",00) Tj ET\r";
+  }
+  s.resize(n);
+  return s;
+}
+
+TEST(LZW, EncodesTheTextbookExample) {
+  // Codes 256 45 258 258 65 259 66 257 in 9 bits.
+  EXPECT_EQ(ASCIIHexEncode(LZWEncode("-----A---B", 3)), "800B6050220C0C8501");
+  EXPECT_EQ(ASCIIHexEncode(LZWEncode("", 3)), "804040");  // clear, end of data
+  EXPECT_EQ(LZWEncode("page text", 9), LZWEncode("page text", 3));
+}
+
+// Every length up to a few hundred bytes puts the end of the data at every
+// point of the first width change, where the end-of-data code must follow
+// the decoder into the wider codes.
+TEST(LZW, RoundTripsEveryShortLengthAtEveryQuality) {
+  const std::string random = RandomBytes(700, 1);
+  const std::string text = PageText(1500);
+  for (int quality = 0; quality <= 3; ++quality) {
+    for (size_t n = 0; n <= random.size(); ++n) {
+      const auto decoded = ReferenceDecode(LZWEncode(random.substr(0, n), quality));
+      ASSERT_TRUE(decoded) << "quality " << quality << " length " << n;
+      ASSERT_EQ(decoded->data, random.substr(0, n));
+    }
+    for (size_t n = 1000; n <= text.size(); ++n) {
+      const auto decoded = ReferenceDecode(LZWEncode(text.substr(0, n), quality));
+      ASSERT_TRUE(decoded) << "quality " << quality << " length " << n;
+      ASSERT_EQ(decoded->data, text.substr(0, n));
+    }
+  }
+}
+
+// The table restarts once its largest code has been assigned (258 to 511
+// at quality 0, to 4095 at quality 3); the clear code then goes out in the
+// width reached, one bit wider than the codes below quality 3. The decoder
+// is one entry behind the encoder when the clear code arrives.
+TEST(LZW, ClearsTheTableWhenTheLargestCodeIsAssigned) {
+  const std::string random = RandomBytes(30000, 2);
+  const std::pair<int, int> expected[] = {{253, 10}, {765, 11}, {1789, 12}, {3837, 12}};
+  for (int quality = 0; quality <= 3; ++quality) {
+    const auto decoded = ReferenceDecode(LZWEncode(random, quality));
+    ASSERT_TRUE(decoded) << "quality " << quality;
+    EXPECT_EQ(decoded->data, random);
+    ASSERT_GE(decoded->clears.size(), 2u);
+    for (const auto& clear : decoded->clears) {
+      EXPECT_EQ(clear, expected[quality]) << "quality " << quality;
+    }
+  }
+}
+
+TEST(LZW, CompressesRepetitiveText) {
+  const std::string text = PageText(200000);
+  const std::string encoded = LZWEncode(text, 3);
+  EXPECT_LT(encoded.size(), text.size() / 3);
+  const std::string zeros(1 << 20, '\0');
+  EXPECT_LT(LZWEncode(zeros, 3).size(), 4000u);
+  const auto decoded = ReferenceDecode(LZWEncode(zeros, 3));
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->data, zeros);
+}
+
+// qpdf and pikepdf decode what the encoder writes, across table restarts.
+TEST(LZW, DecodesInQpdfAndPikepdf) {
+  testing::ScratchFolder folder;
+  const std::string inputs[] = {RandomBytes(20000, 3), PageText(300000), "x",
+                                std::string(100000, 'a')};
+  for (int quality = 0; quality <= 3; ++quality) {
+    for (const std::string& input : inputs) {
+      const std::string path = folder.File("lzw.pdf");
+      testing::WriteFile(path, testing::MinimalPdf("/LZWDecode", LZWEncode(input, quality)));
+      EXPECT_EQ(testing::QpdfDecode(path), input) << "quality " << quality;
+      EXPECT_EQ(testing::PikepdfDecode(path), input) << "quality " << quality;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vx::pdf
