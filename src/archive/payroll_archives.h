@@ -1,0 +1,153 @@
+#pragma once
+// The payroll archive layer: finds the installation, opens the product's
+// archives read-only, moves records, searches the employee index, reads
+// fields, and reports every run-time error with the procedure trace.
+//
+// Numbers cross these operations as doubles, as the archives and their
+// callers hold them. A run-time error inside an operation goes to
+// GESTIERRORE, which either retries or skips the failed step (printer
+// errors, on the operator's word) or reports the error and ends the program
+// by throwing platform::ProgramEnd. Validation messages that end the program
+// throw ProgramEnd too, after every file has been closed.
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "archive/archive_state.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
+#include "platform/registry.h"
+#include "platform/wine_prefix.h"
+
+namespace vx::platform {
+class SingleInstance;
+}
+
+namespace vx::archive {
+
+// What the error routine tells the failed operation to do next.
+enum class ErrorOutcome { Retry, Skip };
+
+// The product whose installation this program serves, as message titles name it.
+inline constexpr std::string_view kProductName = "Velmora";
+
+class PayrollArchives {
+ public:
+  PayrollArchives(const platform::WinePrefix& prefix, platform::Files& files,
+                  const platform::Registry& registry, platform::MessageBoxes& boxes);
+  ~PayrollArchives();
+  PayrollArchives(const PayrollArchives&) = delete;
+  PayrollArchives& operator=(const PayrollArchives&) = delete;
+
+  ArchiveState state;
+
+  platform::Files& Files() { return files_; }
+  const platform::WinePrefix& Prefix() const { return prefix_; }
+  platform::MessageBoxes& Boxes() { return boxes_; }
+
+  // How FAIOPEN opens archives. ReadShared (the default) lets nothing this
+  // program does change an archive's bytes; scratch installations of the
+  // tests use ReadWriteShared to exercise SCRIVIREC.
+  void SetArchiveAccess(platform::Access access) { archive_access_ = access; }
+  // How another running instance of the program is detected; by default the
+  // platform's single-instance lock, taken once and held for the process.
+  void SetInstanceCheck(std::function<bool()> another_instance_running);
+  // The pause between two attempts at a busy semaphore.
+  void SetSemaphorePause(std::chrono::milliseconds pause) { semaphore_pause_ = pause; }
+
+  // ---- Trace and error routine --------------------------------------------
+  void TRACCIA(std::string_view name);
+  // Reports a run-time error. Printer error 482: asks whether to retry, then
+  // whether to close the program, and returns Retry or Skip unless the
+  // operator chose to close. Any other error: shows it with the trace, asks
+  // for the task to be restarted, closes every file and throws ProgramEnd.
+  ErrorOutcome GESTIERRORE(const platform::RuntimeError& error);
+  // Runs one step under the error routine: a run-time error is reported and
+  // the step is run again or given up as GESTIERRORE decides.
+  template <typename Step>
+  void Guarded(Step&& step) {
+    for (;;) {
+      try {
+        step();
+        return;
+      } catch (const platform::RuntimeError& error) {
+        if (GESTIERRORE(error) == ErrorOutcome::Skip) return;
+      }
+    }
+  }
+  // Closes every file and ends the program (ProgramEnd with `status`).
+  [[noreturn]] void EndProgram(std::string reason, int status = 1);
+
+  // ---- Installation --------------------------------------------------------
+  std::string LEGGIREGISTRO(std::string_view subkey, std::string_view value_name);
+  std::string LEGGIVALOREREGISTRO(const platform::RegKey& key, std::string_view value_name);
+  void bControlloInstallazione_REGISTRO();
+  void CARICAINST();
+  // Hands the terminal back to the task launcher, closes every archive and
+  // ends the program normally (ProgramEnd with status 0).
+  [[noreturn]] void CHIUDIPROGRAMMA();
+  // The task file chosen by the program's name.
+  std::string TaskFileName() const;
+
+  // ---- Archive files -------------------------------------------------------
+  std::string DAMMIFILE(double numero_base, bool& with_folder);
+  double FAIOPEN(double numero_base);
+  void FAIOPENIO(double numero_base, int16_t mode);
+  void FAIOPENNUOVO(double numero_base);
+  double VERBASE(double numero_base);
+  void ELIMINA(double numero_base);
+  void NUOVOCANALE(double numero_base);
+  void CHIUDI(double numero_base);
+  void APRISEMA();
+  void CHIUDISEMA();
+
+  // ---- Records and index ---------------------------------------------------
+  double LEGGIREC(double numero_base, double record);
+  void SCRIVIREC(double numero_base, double record, const std::string& text);
+  double ISAM(double numero_base, const std::string& key, double code, double record);
+
+  // ---- Field access --------------------------------------------------------
+  std::string RepoR(std::string_view descriptor, int16_t occurrence, std::string_view record = {});
+  double RepoN(std::string_view descriptor, int16_t occurrence, std::string_view record = {});
+  int16_t RepoSpostamento(std::string_view descriptor, int16_t occurrence);
+
+  // ---- Utilities -----------------------------------------------------------
+  // -1 when the file can be opened for reading (so not when another program
+  // holds its exclusive lock), else 0.
+  int16_t ESISTEFILE(std::string_view name);
+  void INFOPROGRAMMA();
+
+ private:
+  // The index of a number base in the open-archive table (error 9 outside 0..600).
+  static size_t Slot(double numero_base);
+  // The title of the layer's own validation messages.
+  std::string ApplicationTitle() const;
+  void Message(std::string text);
+  [[noreturn]] void MessageAndEnd(std::string text);
+  void ReadTaskFile();
+  void ReadInstallationHolder();
+  bool AnotherInstanceRunning();
+  std::string Resolve(double numero_base, bool& with_folder);
+  double Open(double numero_base);
+  double ReadRecord(double numero_base, double record);
+  // The shift of a repeated field, telling the operator about a "DI2X$"
+  // descriptor whose group cannot be told.
+  int16_t ShiftOf(std::string_view descriptor, int16_t occurrence);
+  double SearchIndex(double numero_base, const std::string& key, double code, double record);
+
+  const platform::WinePrefix& prefix_;
+  platform::Files& files_;
+  const platform::Registry& registry_;
+  platform::MessageBoxes& boxes_;
+  platform::Access archive_access_ = platform::Access::ReadShared;
+  std::chrono::milliseconds semaphore_pause_{50};
+  std::function<bool()> another_instance_running_;
+  std::unique_ptr<platform::SingleInstance> instance_lock_;
+};
+
+}  // namespace vx::archive

@@ -1,0 +1,63 @@
+#include "archive/payroll_archives.h"
+
+#include "archive/number_value.h"
+
+namespace vx::archive {
+
+namespace {
+
+// The 1-based byte where a record starts; record numbers run from 1 to the
+// largest the payroll programs can address (error 63 outside).
+int64_t RecordPosition(double record, double length) {
+  if (!(record >= 0.5 && record < 2147483647.5)) throw platform::MakeRuntimeError(63);
+  const auto number = static_cast<int64_t>(WholeNumber(record, 1, 2147483647));
+  const auto size = static_cast<int64_t>(length);
+  return size * number - size + 1;
+}
+
+std::string TraceEntry(const char* operation, double numero_base, double record) {
+  return std::string(operation) + " (" + NumberText(numero_base) + "-" + NumberText(record) + ")";
+}
+
+}  // namespace
+
+double PayrollArchives::ReadRecord(double numero_base, double record) {
+  const size_t slot = Slot(numero_base);
+  state.UltimoRec[slot] = record;
+  TRACCIA(TraceEntry("LEGGIREC", numero_base, record));
+  std::string& buffer = state.BufferRec[slot];
+  if (static_cast<double>(buffer.size()) != state.LunghezzaRec[slot]) {
+    throw platform::MakeRuntimeError(59);
+  }
+  const int64_t position = RecordPosition(record, state.LunghezzaRec[slot]);
+  return files_.Get(state.CanaleFile[slot], position, buffer) ? 1 : 0;
+}
+
+double PayrollArchives::LEGGIREC(double numero_base, double record) {
+  double end_of_file = 0;
+  Guarded([&] { end_of_file = ReadRecord(numero_base, record); });
+  return end_of_file;
+}
+
+void PayrollArchives::SCRIVIREC(double numero_base, double record, const std::string& text) {
+  Guarded([&] {
+    const size_t slot = Slot(numero_base);
+    state.UltimoRec[slot] = record;
+    TRACCIA(TraceEntry("SCRIVIREC", numero_base, record));
+    std::string& buffer = state.BufferRec[slot];
+    if (static_cast<double>(buffer.size()) != state.LunghezzaRec[slot]) {
+      throw platform::MakeRuntimeError(59);
+    }
+    // An empty text writes the buffer as the caller left it.
+    if (!text.empty()) {
+      if (static_cast<double>(text.size()) != state.LunghezzaRec[slot]) {
+        throw platform::MakeRuntimeError(59);
+      }
+      buffer = text;
+    }
+    const int64_t position = RecordPosition(record, state.LunghezzaRec[slot]);
+    files_.Put(state.CanaleFile[slot], position, buffer);
+  });
+}
+
+}  // namespace vx::archive
