@@ -7,12 +7,13 @@
 #include <memory>
 #include <string>
 
+#include "output/guarded_printer.h"
 #include "output/pdf_factory.h"
 #include "output/printer.h"
 #include "pdf/vbpdf.h"
 
 namespace vx::archive {
-class Archive;
+class PayrollArchives;
 }
 namespace vx::platform {
 class MessageBoxes;
@@ -32,7 +33,7 @@ struct OutputState {
 
 class Output {
  public:
-  Output(vx::archive::Archive& archive, Printers& printers, vx::platform::MessageBoxes& boxes,
+  Output(vx::archive::PayrollArchives& archive, Printers& printers, vx::platform::MessageBoxes& boxes,
          PdfFactory pdf_factory = {});
   ~Output();
 
@@ -67,10 +68,17 @@ class Output {
   OutputState state;
 
  private:
-  vx::archive::Archive& archive_;
+  // The file system path of a program path (D:\...) for the PDF writer.
+  std::string LocalPath(const std::string& program_path) const;
+  void RemoveUnfinished();
+
+  vx::archive::PayrollArchives& archive_;
   Printers& printers_;
   vx::platform::MessageBoxes& boxes_;
   PdfFactory pdf_factory_;
+  GuardedPrinter printer_;
+  // The file of the document begun and not yet completed.
+  std::string begun_file_;
 };
 
 }  // namespace vx::output

@@ -51,7 +51,7 @@ class RecordingPrinter : public Printer {
   std::vector<PrinterCall> Drawings() const;
 
  private:
-  void Record(PrinterCall call);
+  void Record(std::string op, std::string text, std::vector<double> args);
 
   std::string name_;
   std::string font_name_;

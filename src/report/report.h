@@ -4,11 +4,13 @@
 // routine; the twins differ only where the devices do.
 
 #include <functional>
+#include <string>
+#include <string_view>
 
 #include "report/listing_state.h"
 
 namespace vx::archive {
-class Archive;
+class PayrollArchives;
 }
 namespace vx::output {
 class Output;
@@ -18,7 +20,7 @@ namespace vx::report {
 
 class Report {
  public:
-  Report(vx::archive::Archive& archive, vx::output::Output& output, ListingState& listing,
+  Report(vx::archive::PayrollArchives& archive, vx::output::Output& output, ListingState& listing,
          const ReportSettings& settings, std::function<void()> SCRIVIFILETESTO);
 
   // Page header; SEMPLIFICATA: the simplified (landscape) listing.
@@ -37,13 +39,28 @@ class Report {
  private:
   enum class Target { Printer, Pdf };
   void Testata(Target target, bool semplificata);
+  void RigheAzienda(Target target);
   void Dettagliata(Target target);
   void Semplificata(Target target);
   void Totali(Target target, bool semplificata);
-  void SetFont(Target target, double size, bool bold);
-  bool Grassetto() const;
 
-  vx::archive::Archive& archive_;
+  // Where a frame whose row starts at `y` is drawn on the target.
+  double FrameY(Target target, double y) const;
+  bool Grassetto() const;
+  // Font "Courier New" in the size and weight given, on the target.
+  void SetFont(Target target, double size, bool bold);
+  // Only the weight changes; the PDF writer takes the size again.
+  void SetBold(Target target, double size, bool bold);
+  void Text(double y, double x, std::string text);
+  void Frame(Target target, double y, double x, double altezza, double larghezza);
+  void NewPage(Target target);
+  // A field of the record the descriptor names, as text and trimmed, as
+  // stored, or as a number.
+  std::string Field(std::string_view descriptor);
+  std::string RawField(std::string_view descriptor);
+  double Number(std::string_view descriptor);
+
+  vx::archive::PayrollArchives& archive_;
   vx::output::Output& output_;
   ListingState& listing_;
   const ReportSettings& settings_;

@@ -1,0 +1,133 @@
+// A company's PDF file: its folder, its name, the document's set-up and
+// protection, and its completion.
+
+#include <filesystem>
+#include <system_error>
+
+#include "archive/descriptors.h"
+#include "archive/payroll_archives.h"
+#include "archive/text.h"
+#include "output/output.h"
+#include "output/pdf_names.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+
+namespace vx::output {
+
+namespace {
+
+namespace fields = vx::archive::fields;
+
+constexpr double kFiscalArchive = 19;
+constexpr const char* kAuthor = "Tarvenic Dedudor";
+constexpr int32_t kPrintAndCopyOnly = 20;
+constexpr int32_t kCentimetres = 3;
+constexpr int32_t kA4Portrait = 0;
+constexpr int32_t kCentreAndFitWindow = 768;
+constexpr int32_t kLzw = 4;
+constexpr int kBestQuality = 3;
+
+}  // namespace
+
+std::string Output::LocalPath(const std::string& program_path) const {
+  return archive_.Prefix().Map(program_path).string();
+}
+
+void Output::PULISCINOMEFILE(std::string& Nome) { CleanFileName(Nome); }
+
+void Output::CARTELLAPDF(std::string Codice, std::string Tipo, std::string AnnoMese) {
+  const std::string anno = AnnoMese.substr(0, 4);
+  const std::string mese = AnnoMese.size() > 2 ? AnnoMese.substr(AnnoMese.size() - 2) : AnnoMese;
+  const auto& prefix = archive_.Prefix();
+
+  state.CartellaRadicePDF = PdfRoot(archive_.state.PERCORSOARCHIVI, state.CartellaRadicePDF);
+
+  // Each missing level is created on its own; existing ones are left alone.
+  auto ensure = [&prefix](const std::string& folder) {
+    if (!vx::platform::DirExists(prefix, folder)) vx::platform::MkDir(prefix, folder);
+  };
+  std::string folder = state.CartellaRadicePDF + "\\FILE-PDF";
+  ensure(folder);
+  for (const std::string& level : {Codice, anno, mese}) {
+    folder += "\\" + level;
+    ensure(folder);
+  }
+  state.CartellaPDF = folder;
+  ensure(state.CartellaPDF + "\\" + Tipo);
+  state.CartellaPDF += "\\" + Tipo;
+}
+
+void Output::CREAPDF(std::string Nome) {
+  state.PDFCreati = 1;
+  state.NomeFilePDF = PdfFileName(Nome, archive_.RepoR(fields::kCompanyCode, 0),
+                                  archive_.RepoR(fields::kCompanyName, 0));
+  state.FilePDF = state.CartellaPDF + "\\" + state.NomeFilePDF;
+
+  auto& pdf = DocumentoPDF();
+  pdf.SetDocProperty("PDF" + Nome, "", kAuthor, archive_.state.RagioneSocialeInst, kAuthor, "");
+  pdf.SetScale(kCentimetres, 1.0f);
+  pdf.SetPaperSize(kA4Portrait, 0, 0);
+  pdf.SetMargins(0, 0, 0, 0, true);
+  pdf.SetPageView(0);
+  pdf.SetViewerPreferences(kCentreAndFitWindow);
+  pdf.SetCompression(kLzw, kBestQuality);
+
+  // The owner password lives in the installation's fiscal record. While that
+  // archive is open its buffer is taken as it stands.
+  auto& archives = archive_.state;
+  if (archives.CanaleFile[static_cast<size_t>(kFiscalArchive)] == 0) {
+    archive_.FAIOPEN(kFiscalArchive);
+    archives.FineFile = archive_.LEGGIREC(kFiscalArchive, 1);
+    archives.RecordRepository["FISX$"] = archives.BufferRec[static_cast<size_t>(kFiscalArchive)];
+    archive_.CHIUDI(kFiscalArchive);
+  }
+
+  // Protected only when both passwords are there: the company's opens the
+  // file, the fiscal record's owns it.
+  const std::string utente = vx::archive::Trim(archive_.RepoR(fields::kCompanyPdfPassword, 0));
+  const std::string proprietario =
+      vx::archive::Trim(archive_.RepoR(fields::kFiscalPdfOwnerPassword, 0));
+  if (!utente.empty() && !proprietario.empty())
+    pdf.SetProtection(kPrintAndCopyOnly, proprietario, utente);
+
+  const std::string local = LocalPath(state.FilePDF);
+  begun_file_ = local;
+  pdf.BeginDoc(local);
+  if (pdf.ErrNumber() != 0)
+    throw vx::platform::RuntimeError(pdf.ErrNumber(), pdf.ErrDescription());
+  state.PDFAperto = true;
+  pdf.BeginPage();
+}
+
+void Output::CHIUDIPDF() {
+  if (!state.DocumentoPDF) {
+    // A writer that did not exist has no document to end.
+    state.PDFAperto = false;
+    return;
+  }
+  try {
+    state.DocumentoPDF->EndDoc();
+  } catch (...) {
+    // A file that could not be completed is not left behind as if it were.
+    RemoveUnfinished();
+    throw;
+  }
+  state.PDFAperto = false;
+  state.DocumentoPDF.reset();
+  begun_file_.clear();
+}
+
+void Output::DiscardPDF() { RemoveUnfinished(); }
+
+void Output::RemoveUnfinished() {
+  if (state.DocumentoPDF) state.DocumentoPDF->Abort();
+  state.DocumentoPDF.reset();
+  state.PDFAperto = false;
+  if (!begun_file_.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(begun_file_, ec);
+    begun_file_.clear();
+  }
+}
+
+}  // namespace vx::output
