@@ -1,0 +1,44 @@
+#pragma once
+// Opening the run's archives, loading the current year's extraction and
+// filling the company list from it.
+
+#include "app/form_state.h"
+#include "archive/payroll_archives.h"
+
+namespace vx::app {
+
+// Number bases the run reads.
+inline constexpr double kArchivioDitte = 1;
+inline constexpr double kArchivioDipendenti = 2;
+inline constexpr double kArchivioEstrazione = 5;
+inline constexpr double kArchivioDataPaghe = 6;
+inline constexpr double kIndiceDipendenti = 7;
+
+inline constexpr const char* kMessaggioEstrazioneMancante = "Attenzione: Non esiste estrazione anno corrente";
+
+class CompanyList {
+ public:
+  CompanyList(archive::PayrollArchives& archives, FormState& form) : archives_(archives), form_(form) {}
+
+  // Opens every archive the run uses (they stay open until exit) and reads
+  // the payroll date record into DataPaghe.
+  void APRIARCHIVI();
+  // Loads the extraction; EstrazioneMancante = 1 when it has no record.
+  void VERIFICAESTRAZIONE();
+  // Loads the extraction again and sorts it by code, so that the codes of a
+  // company, and of each of its sub-companies, are adjacent for the passes.
+  void CARICAESTRAZIONE();
+  // Fills List1 with one line per run of equal company codes, in extraction
+  // order.
+  void LISTA_AZIENDE();
+
+ private:
+  // Fills ElencoEstrazione from the archive; shows the missing-extraction
+  // message and returns true when the archive has no record at all.
+  bool CaricaElenco();
+
+  archive::PayrollArchives& archives_;
+  FormState& form_;
+};
+
+}  // namespace vx::app

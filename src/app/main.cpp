@@ -1,0 +1,43 @@
+// vxorel: lists, company by company, the employees of a payroll installation
+// paid by bank transfer. See UsageText() for the command line.
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/batch_companies.h"
+#include "app/command_line.h"
+#include "platform/errors.h"
+#include "platform/wine_prefix.h"
+
+int main(int argc, char** argv) {
+  vx::app::CommandLine command_line;
+  try {
+    command_line = vx::app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const vx::app::UsageError& error) {
+    std::cerr << "vxorel: " << error.what() << "\n" << vx::app::UsageText();
+    return 2;
+  }
+  if (command_line.help) {
+    std::cout << vx::app::UsageText();
+    return 0;
+  }
+  if (!command_line.batch) {
+    std::cerr << "vxorel: the window is not available in this version; run with --batch --companies\n"
+              << vx::app::UsageText();
+    return 2;
+  }
+  if (!command_line.companies) {
+    std::cerr << "vxorel: the batch listing run is not available in this version; only --batch --companies is\n";
+    return 2;
+  }
+  try {
+    return vx::app::RunBatchCompanies(vx::platform::WinePrefix::FromEnvironment(), std::cout, std::cerr);
+  } catch (const vx::platform::ProgramEnd& end) {
+    return end.status == 0 ? 1 : end.status;
+  } catch (const std::exception& error) {
+    std::cerr << "vxorel: " << error.what() << "\n";
+    return 1;
+  }
+}
