@@ -162,21 +162,6 @@ void vbPDF::WriteLine(std::string_view text) {
   out_.Write('\n');
 }
 
-// Tables grow in steps set by the memory-usage factor; a step is never less
-// than half the table, so that long documents do not spend their time
-// copying.
-template <typename T>
-void vbPDF::Grow(std::vector<T>& table, size_t needed) const {
-  if (needed <= table.capacity()) return;
-  size_t used = table.size();
-  size_t factor = static_cast<size_t>(document_.memory_usage);
-  size_t capacity = table.capacity() == 0 ? 10 * factor
-                    : factor == 1          ? used + 10
-                                           : factor * used / 5 + used + 10;
-  capacity = std::max({capacity, used + used / 2, needed});
-  table.reserve(capacity);
-}
-
 int32_t vbPDF::OpenObject(int32_t number) {
   if (number == 0) {
     number = ++document_.last_object;

@@ -10,6 +10,7 @@
 // as vx::platform::RuntimeError; BeginDoc records them in ErrNumber,
 // ErrSource and ErrDescription instead (see there).
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -217,5 +218,20 @@ class vbPDF {
   TextState text_;
   std::string scratch_;  // reused for the bytes of one page
 };
+
+// Tables grow in steps set by the memory-usage factor; a step is never less
+// than half the table, so that long documents do not spend their time
+// copying.
+template <typename T>
+inline void vbPDF::Grow(std::vector<T>& table, size_t needed) const {
+  if (needed <= table.capacity()) return;
+  size_t used = table.size();
+  size_t factor = static_cast<size_t>(document_.memory_usage);
+  size_t capacity = table.capacity() == 0 ? 10 * factor
+                    : factor == 1          ? used + 10
+                                           : factor * used / 5 + used + 10;
+  capacity = std::max({capacity, used + used / 2, needed});
+  table.reserve(capacity);
+}
 
 }  // namespace vx::pdf
