@@ -8,8 +8,8 @@
 namespace vx::pdf {
 namespace {
 
-using testing::MinimalPdf;
-using testing::QpdfDecode;
+using oracles::MinimalPdf;
+using oracles::QpdfDecode;
 
 TEST(ASCIIHex, WritesTwoUpperCaseDigitsPerByte) {
   EXPECT_EQ(ASCIIHexEncode(std::string("\x00\x0F\xA5\xFF\x10", 5)), "000FA5FF10");
@@ -38,7 +38,7 @@ TEST(RunLength, CodesRunsAndLiteralGroups) {
 // Every filter decodes back through qpdf, over lengths that exercise each
 // partial group and both run and literal limits.
 TEST(SimpleFilters, DecodeExactlyInQpdf) {
-  testing::ScratchFolder folder;
+  oracles::ScratchFolder folder;
   std::mt19937 rng(3);
   std::vector<std::string> inputs;
   for (size_t length : {1u, 2u, 3u, 4u, 5u, 127u, 128u, 129u, 257u, 5000u}) {
@@ -58,7 +58,7 @@ TEST(SimpleFilters, DecodeExactlyInQpdf) {
                           Filter{"/ASCIIHexDecode", ASCIIHexEncode}}) {
     for (const std::string& input : inputs) {
       const std::string path = folder.File("f.pdf");
-      testing::WriteFile(path, MinimalPdf(f.name, f.encode(input)));
+      oracles::WriteFile(path, MinimalPdf(f.name, f.encode(input)));
       EXPECT_EQ(QpdfDecode(path), input) << f.name << " length " << input.size();
     }
   }

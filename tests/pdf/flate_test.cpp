@@ -108,12 +108,12 @@ TEST(Flate, CompressesAsWellAsZlibAtTheSameLevel) {
 }
 
 TEST(Flate, DecodesInQpdfAndPikepdf) {
-  testing::ScratchFolder folder;
+  oracles::ScratchFolder folder;
   const std::string path = folder.File("flate.pdf");
   for (const std::string& input : {Prose(300000, 10), RandomBytes(70000, 11)}) {
-    testing::WriteFile(path, testing::MinimalPdf("/FlateDecode", FlateEncode(input, 3)));
-    EXPECT_EQ(testing::QpdfDecode(path), input);
-    EXPECT_EQ(testing::PikepdfDecode(path), input);
+    oracles::WriteFile(path, oracles::MinimalPdf("/FlateDecode", FlateEncode(input, 3)));
+    EXPECT_EQ(oracles::QpdfDecode(path), input);
+    EXPECT_EQ(oracles::PikepdfDecode(path), input);
   }
 }
 

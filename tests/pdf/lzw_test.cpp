@@ -153,15 +153,15 @@ TEST(LZW, CompressesRepetitiveText) {
 
 // qpdf and pikepdf decode what the encoder writes, across table restarts.
 TEST(LZW, DecodesInQpdfAndPikepdf) {
-  testing::ScratchFolder folder;
+  oracles::ScratchFolder folder;
   const std::string inputs[] = {RandomBytes(20000, 3), PageText(300000), "x",
                                 std::string(100000, 'a')};
   for (int quality = 0; quality <= 3; ++quality) {
     for (const std::string& input : inputs) {
       const std::string path = folder.File("lzw.pdf");
-      testing::WriteFile(path, testing::MinimalPdf("/LZWDecode", LZWEncode(input, quality)));
-      EXPECT_EQ(testing::QpdfDecode(path), input) << "quality " << quality;
-      EXPECT_EQ(testing::PikepdfDecode(path), input) << "quality " << quality;
+      oracles::WriteFile(path, oracles::MinimalPdf("/LZWDecode", LZWEncode(input, quality)));
+      EXPECT_EQ(oracles::QpdfDecode(path), input) << "quality " << quality;
+      EXPECT_EQ(oracles::PikepdfDecode(path), input) << "quality " << quality;
     }
   }
 }

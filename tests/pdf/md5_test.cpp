@@ -32,14 +32,14 @@ TEST(Md5, MatchesTheRfc1321TestSuite) {
 // Lengths around the 56- and 64-byte boundaries decide whether the length
 // field needs a block of its own; md5sum is the reference.
 TEST(Md5, AgreesWithMd5sumAcrossBlockBoundaries) {
-  testing::ScratchFolder folder;
+  oracles::ScratchFolder folder;
   std::mt19937 rng(7);
   for (size_t length : {55u, 56u, 57u, 63u, 64u, 65u, 119u, 120u, 128u, 1000u, 100000u}) {
     std::string data(length, '\0');
     for (char& c : data) c = char(rng());
     const std::string path = folder.File("input");
-    testing::WriteFile(path, data);
-    const auto r = testing::RunCommand("md5sum " + testing::Quote(path));
+    oracles::WriteFile(path, data);
+    const auto r = oracles::RunCommand("md5sum " + oracles::Quote(path));
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(HexMd5(data), r.output.substr(0, 32)) << "length " << length;
   }

@@ -18,7 +18,7 @@
 #include "pdf/encoders.h"
 #include "pdf/protection.h"
 
-namespace vx::pdf::testing {
+namespace vx::pdf::oracles {
 
 struct CommandResult {
   int status = -1;
@@ -162,4 +162,4 @@ inline std::optional<std::string> PikepdfDecode(const std::string& pdf_path,
   return r.output;
 }
 
-}  // namespace vx::pdf::testing
+}  // namespace vx::pdf::oracles
