@@ -1,0 +1,104 @@
+// Runs the real executable on installations written by the demo library, as
+// an operator would: WINEPREFIX names the installation.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "archive/descriptors.h"
+#include "demo/demo_population.h"
+#include "support/demo_installation.h"
+#include "support/folder_snapshot.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using vx::testing::AddListedCompany;
+using vx::testing::ReadWholeFile;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the program with the given arguments against the prefix.
+Outcome RunVxorel(const fs::path& prefix, const std::string& arguments) {
+  const fs::path err_file = prefix.parent_path() / (prefix.filename().string() + ".stderr");
+  const std::string command = "WINEPREFIX='" + prefix.string() + "' '" VXOREL_EXECUTABLE "' " + arguments + " 2>'" +
+                              err_file.string() + "'";
+  Outcome outcome;
+  FILE* pipe = popen(command.c_str(), "r");
+  EXPECT_NE(pipe, nullptr);
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.out.append(buffer, n);
+  const int raw = pclose(pipe);
+  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  outcome.err = ReadWholeFile(err_file);
+  fs::remove(err_file);
+  return outcome;
+}
+
+class BatchCompanies : public ::testing::Test {
+ protected:
+  fs::path Prefix() const { return folder.Path() / "prefix"; }
+  vx::testing::TempFolder folder;
+  vx::demo::InstallationBuilder builder;
+};
+
+TEST_F(BatchCompanies, PrintsTheCompanyListInUtf8AndChangesNothing) {
+  AddListedCompany(builder, 1, "CAFF\xC8 ROMA S.N.C.", "0000000001");
+  AddListedCompany(builder, 2, "FORNO PAGAN\xD2", "");
+  AddListedCompany(builder, 3, "ARCHIVIATA", "0000000003").SetAt(1, "99");
+  AddListedCompany(builder, 12, "OFFICINA D'ANGELO S.R.L.", "MI 1234567");
+  builder.SetExtraction({"0120010007", "0010010001", "0010020002", "0030010003", "0020010004", "0120010008"});
+  builder.Write(Prefix());
+  const auto before = vx::testing::SnapshotFolder(Prefix());
+
+  const Outcome run = RunVxorel(Prefix(), "--batch --companies");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "012 OFFICINA D'ANGELO S.R.L. MI 1234567\n"
+            "001 CAFF\xC3\x88 ROMA S.N.C. 0000000001\n"
+            "002 FORNO PAGAN\xC3\x92 \n"
+            "012 OFFICINA D'ANGELO S.R.L. MI 1234567\n");
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(vx::testing::SnapshotFolder(Prefix()), before);
+}
+
+TEST_F(BatchCompanies, WithoutExtractionSaysSoAndFails) {
+  AddListedCompany(builder, 1, "ALFA SRL", "1");
+  builder.SetNoExtraction();
+  builder.Write(Prefix());
+  const auto before = vx::testing::SnapshotFolder(Prefix());
+
+  const Outcome run = RunVxorel(Prefix(), "--batch --companies");
+  EXPECT_NE(run.status, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("Attenzione: Non esiste estrazione anno corrente"), std::string::npos) << run.err;
+  EXPECT_EQ(vx::testing::SnapshotFolder(Prefix()), before);
+}
+
+TEST_F(BatchCompanies, DemoInstallationListsEveryCompanyButTheDeletedOne) {
+  vx::demo::PopulateDemo(builder, {6, 120, 3});
+  builder.Write(Prefix());
+  const Outcome run = RunVxorel(Prefix(), "--batch --companies");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 5) << run.out;
+}
+
+TEST_F(BatchCompanies, UsageErrorsStopBeforeTheInstallationIsTouched) {
+  builder.Write(Prefix());
+  const auto before = vx::testing::SnapshotFolder(Prefix());
+  for (const char* arguments : {"--batch --month 13", "--batch --year 24", "--batch --companies --frobnicate"}) {
+    const Outcome run = RunVxorel(Prefix(), arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_NE(run.err.find("usage: vxorel"), std::string::npos) << arguments;
+  }
+  EXPECT_EQ(RunVxorel(Prefix(), "").status, 2);
+  EXPECT_EQ(vx::testing::SnapshotFolder(Prefix()), before);
+}
+
+}  // namespace
