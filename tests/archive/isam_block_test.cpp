@@ -46,7 +46,7 @@ TEST(IsamBlock, EmptyBlockAnswersItsFirstSlot) {
 TEST(IsamBlock, FullBlockIsSearchedToItsLastEntryAndNoFurther) {
   std::vector<std::pair<std::string, int>> entries;
   for (int i = 0; i < 128; ++i) {
-    char key[8];
+    char key[16];
     std::snprintf(key, sizeof key, "%03d", i * 2);
     entries.emplace_back(key, i + 1);
   }
@@ -61,13 +61,13 @@ TEST(IsamBlock, EveryUsedCountFindsEveryKeyAndRoutesEveryGap) {
   for (int used = 1; used <= 127; ++used) {
     std::vector<std::pair<std::string, int>> entries;
     for (int i = 0; i < used; ++i) {
-      char key[8];
+      char key[16];
       std::snprintf(key, sizeof key, "%03d", 10 + i * 5);
       entries.emplace_back(key, i + 1);
     }
     const std::string block = IndexBlock(3, '2', entries);
     for (int i = 0; i < used; ++i) {
-      char key[8];
+      char key[16];
       std::snprintf(key, sizeof key, "%03d", 10 + i * 5);
       ASSERT_EQ(SearchBlock(block, key), i + 1) << used << " used, key " << key;
       std::snprintf(key, sizeof key, "%03d", 10 + i * 5 + 2);
