@@ -1,0 +1,100 @@
+#include "app/batch_run.h"
+
+#include <memory>
+#include <ostream>
+
+#include "app/company_list.h"
+#include "app/run.h"
+#include "app/start_up.h"
+#include "archive/payroll_archives.h"
+#include "output/output.h"
+#include "output/pdf_file_printers.h"
+#include "platform/codepage.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
+#include "platform/registry.h"
+
+namespace vx::app {
+
+RunControls ControlsFromCommandLine(const CommandLine& cl, const std::string& DataPaghe, std::ostream& messages) {
+  RunControls c = RunControls::AfterStartUp(DataPaghe);
+  if (cl.month) c.ComboMese = kComboMeseItems[static_cast<std::size_t>(*cl.month - 1)];
+  if (cl.year) c.ComboAnno = std::to_string(*cl.year);
+  if (cl.listing) c.OptStampa_Click(*cl.listing == ListingKind::Detailed ? 0 : 1);
+  if (cl.output == OutputKind::Pdf) {
+    c.OptStampanteLaser = false;
+    c.OptStampantePDF = true;
+  }
+  if (cl.sort == SortOrder::Name) {
+    c.OptSortPerCodice = false;
+    c.OptSortPerCognomeNome = true;
+  }
+  if (cl.bank) c.Combo1 = kCombo1Items[static_cast<std::size_t>(*cl.bank)];
+  if (cl.separate) {
+    if (c.chkSeparaEnabled) {
+      c.chkSepara = true;
+      c.chkSepara_Click();
+    } else {
+      messages << "vxorel: --separate has no effect on the simplified listing\n";
+    }
+  }
+  if (cl.totals) {
+    if (c.ChkTotaliEnabled) c.ChkTotali = true;
+    else if (!c.chkSepara) messages << "vxorel: --totals has no effect on the simplified listing\n";
+  }
+  if (cl.bold) c.ChkGrassetto = [] { return true; };
+  if (cl.description) c.SetDescrizione(platform::Utf8ToCp1252(*cl.description));
+  return c;
+}
+
+int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, vx::output::Printers& installed,
+                    std::ostream& messages, const vx::output::PdfFactory& pdf_factory) {
+  platform::Files files(prefix);
+  const platform::Registry registry(prefix);
+  platform::BatchMessageBoxes boxes(messages);
+  archive::PayrollArchives archives(prefix, files, registry, boxes);
+
+  std::unique_ptr<vx::output::PdfFilePrinters> file_printers;
+  if (cl.print_to) file_printers = std::make_unique<vx::output::PdfFilePrinters>(*cl.print_to, pdf_factory);
+  vx::output::Printers& printers = file_printers ? *file_printers : installed;
+  vx::output::Output output(archives, printers, boxes, pdf_factory);
+
+  FormState form;
+  CompanyList list(archives, form);
+  int status = 0;
+  try {
+    if (!CaricaFinestra(archives, list, form)) {
+      status = 1;
+    } else {
+      // With --print-to the file printer is the only one: the payroll
+      // suite's standard printer is not looked for.
+      ImpostazioniIniziali(list, [&] {
+        if (!file_printers) output.LEGGISTAMPANTESTD();
+      });
+      const RunControls controls = ControlsFromCommandLine(cl, form.DataPaghe, messages);
+
+      PassHooks hooks;
+      if (file_printers) {
+        hooks.BeforeCompany = [&](const std::string& code) { file_printers->File().SetCompany(code); };
+      }
+      hooks.AfterCompany = [&](const std::string& line, int listed) {
+        messages << platform::Cp1252ToUtf8(line) << ": " << listed
+                 << (listed == 1 ? " dipendente elencato" : " dipendenti elencati") << "\n";
+      };
+      PaymentRun run(archives, output, boxes, form.List1, form.ElencoEstrazione, form.DataPaghe);
+      if (run.CmdStampa_Click(controls, hooks) != RunOutcome::Completed) status = 1;
+    }
+    // Leaving goes through the window's exit: every archive is closed and
+    // the terminal is handed back to the task launcher.
+    archives.CHIUDI(0);
+    archives.CHIUDIPROGRAMMA();
+  } catch (const platform::ProgramEnd& end) {
+    files.CloseAll();
+    if (status == 0) status = end.status;
+  }
+  messages.flush();
+  return status;
+}
+
+}  // namespace vx::app

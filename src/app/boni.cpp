@@ -1,0 +1,81 @@
+#include "app/boni.h"
+
+#include "app/boni_row.h"
+#include "archive/descriptors.h"
+#include "archive/number_value.h"
+#include "archive/payroll_archives.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+
+namespace vx::app {
+
+namespace f = vx::archive::fields;
+
+BoniFile::BoniFile(vx::archive::PayrollArchives& archive, vx::platform::Files& files, char decimal_separator)
+    : archive_(archive), files_(files), decimal_separator_(decimal_separator) {}
+
+BoniFile::~BoniFile() {
+  // A file still open here belongs to a listing that never finished.
+  try {
+    if (Aperto()) Scarta();
+  } catch (...) {
+  }
+}
+
+void BoniFile::Apri(const std::string& company_code, int slot) {
+  if (Aperto()) Chiudi();
+  NomeFileBoni = BoniFileName(company_code, slot);
+  percorso_ = archive_.state.PERCORSOARCHIVI + "\\" + NomeFileBoni;
+  righe_ = 0;
+  try {
+    const int channel = files_.FreeFile();
+    files_.OpenOutput(channel, percorso_);
+    CanaleBoni = channel;
+    files_.PrintLine(CanaleBoni, kBoniHeader);
+  } catch (const vx::platform::RuntimeError& e) {
+    if (CanaleBoni != 0) Scarta();
+    throw BoniFileError{percorso_, "Errore " + std::to_string(e.number) + " - " + e.description};
+  }
+}
+
+void BoniFile::SCRIVIFILETESTO(double NettoDipendente) {
+  BoniFields r;
+  auto text = [&](std::string_view d) { return archive_.RepoR(d, 0); };
+  r.code = text(f::kEmployeeCode);
+  r.surname = text(f::kEmployeeSurname);
+  r.name = text(f::kEmployeeFirstName);
+  r.cin = text(f::kEmployeeCin);
+  r.abi = text(f::kEmployeeAbi);
+  r.cab = text(f::kEmployeeCab);
+  r.account = text(f::kEmployeeAccount);
+  r.iban_country = text(f::kEmployeeIbanCountry);
+  r.iban_check = text(f::kEmployeeIbanCheckDigits);
+  r.iban_layout = archive_.RepoN(f::kEmployeeIbanLayout, 0);
+  r.bic = text(f::kEmployeeBic);
+  r.bank_name = text(f::kEmployeeBankName);
+  files_.PrintLine(CanaleBoni, BoniRow(r, NettoDipendente, decimal_separator_));
+  ++righe_;
+}
+
+void BoniFile::Chiudi() {
+  if (!Aperto()) return;
+  const int channel = CanaleBoni;
+  CanaleBoni = 0;
+  files_.Close(channel);
+}
+
+void BoniFile::Scarta() {
+  if (Aperto()) {
+    const int channel = CanaleBoni;
+    CanaleBoni = 0;
+    try {
+      files_.Close(channel);
+    } catch (const vx::platform::RuntimeError&) {
+      // The file goes anyway.
+    }
+  }
+  if (!percorso_.empty() && vx::platform::FileExists(files_.Prefix(), percorso_))
+    vx::platform::Kill(files_.Prefix(), percorso_);
+}
+
+}  // namespace vx::app

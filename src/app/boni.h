@@ -1,0 +1,56 @@
+#pragma once
+// The bank-transfer text file of one company: created with its header line
+// when the company starts, one row per employee listed, closed at the end of
+// the company's listing.
+
+#include <string>
+
+namespace vx::platform {
+class Files;
+}
+namespace vx::archive {
+class PayrollArchives;
+}
+
+namespace vx::app {
+
+// The file could not be created or replaced. Carries the file and the
+// system's reason, for the message that stops the run.
+struct BoniFileError {
+  std::string path;    // program path of the file
+  std::string reason;  // "Errore 70 - Permission denied"
+};
+
+class BoniFile {
+ public:
+  BoniFile(vx::archive::PayrollArchives& archive, vx::platform::Files& files, char decimal_separator);
+  ~BoniFile();
+
+  // Creates (or replaces) "BONI" + code + "B" + slot + ".TXT" in the archives
+  // folder and writes the header. Throws BoniFileError when it cannot.
+  void Apri(const std::string& company_code, int slot);
+  // The row of the employee in the DIPX$ buffer, with his net pay.
+  void SCRIVIFILETESTO(double NettoDipendente);
+  // Closes the file; it stays as written.
+  void Chiudi();
+  // Closes and removes the file: a company whose listing did not finish
+  // must not leave a transfer file that looks complete.
+  void Scarta();
+
+  bool Aperto() const { return CanaleBoni != 0; }
+  // Rows written since the file was opened.
+  int Righe() const { return righe_; }
+  const std::string& Percorso() const { return percorso_; }
+
+  int CanaleBoni = 0;
+  std::string NomeFileBoni;
+
+ private:
+  vx::archive::PayrollArchives& archive_;
+  vx::platform::Files& files_;
+  char decimal_separator_;
+  std::string percorso_;
+  int righe_ = 0;
+};
+
+}  // namespace vx::app

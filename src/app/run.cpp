@@ -1,0 +1,99 @@
+#include "app/run.h"
+
+#include "app/boni.h"
+#include "archive/payroll_archives.h"
+#include "output/output.h"
+#include "platform/errors.h"
+#include "platform/message_box.h"
+#include "platform/regional.h"
+#include "report/report.h"
+
+namespace vx::app {
+
+using vx::platform::MessageBox;
+
+PaymentRun::PaymentRun(vx::archive::PayrollArchives& archive, vx::output::Output& output,
+                       vx::platform::MessageBoxes& boxes, const std::vector<std::string>& List1,
+                       const std::vector<std::string>& ElencoEstrazione, const std::string& DataPaghe)
+    : archive_(archive), output_(output), boxes_(boxes), List1_(List1), ElencoEstrazione_(ElencoEstrazione),
+      DataPaghe_(DataPaghe) {}
+
+RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHooks& hooks) {
+  // A period that is not a real month and year would list the wrong
+  // payments: nothing starts until it is corrected.
+  if (const auto problem = PeriodProblem(controls)) {
+    MessageBox box;
+    box.title = kCaptionFinestra;
+    box.text = *problem;
+    box.icon = vx::platform::Icon::Critical;
+    boxes_.Show(box);
+    return RunOutcome::Stopped;
+  }
+
+  output_.state.PDFCreati = 0;
+  {
+    MessageBox box;
+    box.title = kCaptionFinestra;
+    box.text =
+        "ATTENZIONE: IL PROGRAMMA PRODUCE (oltre alla stampa) ANCHE IL FILE BONIXXX.TXT (XXX=CODICE DITTA)"
+        "\r\ndelimitato da   ';'   importabile in EXCEL";
+    boxes_.Show(box);
+  }
+
+  settings = ComputeRunSettings(controls, DataPaghe_);
+  output_.state.AnnoMesePDF = settings.AnnoMesePDF;
+  output_.state.ModoNomePDF = 0;
+  output_.state.StampaPDF = settings.StampaPDF;
+  report_settings.PeriodoStampa = settings.PeriodoStampa;
+  report_settings.DescrizioneStampa = settings.DescrizioneStampa;
+  report_settings.TotaliPerBanca = settings.TotaliPerBanca;
+  report_settings.PaginaPerBanca = settings.PaginaPerBanca;
+  report_settings.ChkGrassetto = controls.ChkGrassetto;
+
+  BoniFile boni(archive_, archive_.Files(), vx::platform::DecimalSeparator(archive_.Prefix()));
+  vx::report::Report report(archive_, output_, listing, report_settings,
+                            [this, &boni] { boni.SCRIVIFILETESTO(listing.NettoDipendente); });
+  Passes pass(archive_, output_, report, listing, passes, boni, settings, controls, List1_, ElencoEstrazione_,
+              hooks);
+
+  try {
+    if (settings.StampaLaser == 1) {
+      if (controls.OptStampaSemplificata) pass.LASERSEMPLIFICATA();
+      if (controls.OptStampaDettagliata) pass.LASERDETTAGLIATA();
+    } else {
+      if (controls.OptStampaSemplificata) pass.PDFSEMPLIFICATA();
+      if (controls.OptStampaDettagliata) pass.PDFDETTAGLIATA();
+    }
+  } catch (const BoniFileError& e) {
+    // Without its transfer file a company cannot be paid from this run:
+    // stop here rather than list companies whose file is missing.
+    MessageBox box;
+    box.title = kCaptionFinestra;
+    box.text = "Impossibile creare il file " + e.path + " (" + e.reason +
+               ").\r\nLa stampa \xE8 stata interrotta: nessun file di questa ditta \xE8 stato prodotto.";
+    box.icon = vx::platform::Icon::Critical;
+    boxes_.Show(box);
+    return RunOutcome::Stopped;
+  } catch (const vx::platform::RuntimeError& e) {
+    // A device failure the drawing could not get past. The company's
+    // unfinished outputs are already gone; the error routine reports it
+    // and may end the program.
+    archive_.GESTIERRORE(e);
+    return RunOutcome::Stopped;
+  }
+
+  if (settings.PDFRichiesto) {
+    if (output_.state.PDFCreati == 1) {
+      MessageBox box;
+      box.title = "Pagamenti in conto/corrente";
+      box.text = "I file PDF relativi alle ditte selezionate sono stati creati in : \r\r" +
+                 output_.state.CartellaRadicePDF + "\\FILE-PDF\\DITTA\\ANNO\\MESE\\BANC\r\r";
+      box.icon = vx::platform::Icon::Information;
+      boxes_.Show(box);
+    }
+    if (output_.state.PDFAperto) output_.CHIUDIPDF();
+  }
+  return RunOutcome::Completed;
+}
+
+}  // namespace vx::app

@@ -1,0 +1,59 @@
+#pragma once
+// The run behind "Conferma": recomputes the run settings from the controls,
+// announces the transfer files, runs the one pass the options choose and,
+// for PDF, says where the files went.
+
+#include <string>
+#include <vector>
+
+#include "app/form_state.h"
+#include "app/pass_state.h"
+#include "app/passes.h"
+#include "app/run_controls.h"
+#include "app/run_settings.h"
+#include "report/listing_state.h"
+
+namespace vx::archive {
+class PayrollArchives;
+}
+namespace vx::output {
+class Output;
+}
+namespace vx::platform {
+class MessageBoxes;
+}
+
+namespace vx::app {
+
+enum class RunOutcome {
+  Completed,  // every company of the list was processed
+  Stopped,    // the run stopped on a problem it reported
+};
+
+class PaymentRun {
+ public:
+  // The company list, the sorted extraction (slot 0 unused, the first empty
+  // slot ends it) and the payroll date record come from start-up.
+  PaymentRun(vx::archive::PayrollArchives& archive, vx::output::Output& output,
+             vx::platform::MessageBoxes& boxes, const std::vector<std::string>& List1,
+             const std::vector<std::string>& ElencoEstrazione, const std::string& DataPaghe);
+
+  // One press of "Conferma" with the controls as they stand.
+  RunOutcome CmdStampa_Click(const RunControls& controls, const PassHooks& hooks = {});
+
+  // Kept between runs, as the window keeps them.
+  RunSettings settings;
+  PassState passes;
+  vx::report::ListingState listing;
+  vx::report::ReportSettings report_settings;
+
+ private:
+  vx::archive::PayrollArchives& archive_;
+  vx::output::Output& output_;
+  vx::platform::MessageBoxes& boxes_;
+  const std::vector<std::string>& List1_;
+  const std::vector<std::string>& ElencoEstrazione_;
+  const std::string& DataPaghe_;
+};
+
+}  // namespace vx::app

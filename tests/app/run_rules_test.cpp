@@ -1,0 +1,136 @@
+// The window's option interlocks, the run settings and the order of the
+// working list.
+
+#include <gtest/gtest.h>
+
+#include "app/run_controls.h"
+#include "app/run_settings.h"
+#include "app/sorted_list.h"
+
+namespace vx::app {
+namespace {
+
+// Payroll date record: positions 3-4 month, 5-8 year.
+const std::string kDataPaghe = "0107202400000";
+
+TEST(RunControls, StartUpTakesThePayrollPeriodAndTheSimplifiedListing) {
+  const RunControls c = RunControls::AfterStartUp(kDataPaghe);
+  EXPECT_EQ(c.ComboMese, "07 - LUGLIO");
+  EXPECT_EQ(c.ComboAnno, "2024");
+  EXPECT_TRUE(c.OptStampaSemplificata);
+  EXPECT_FALSE(c.ChkTotaliEnabled);
+  EXPECT_FALSE(c.chkSeparaEnabled);
+  EXPECT_EQ(c.Combo1, "0 - Banca Principale (Pag.4 Archivio Ditte)");
+  EXPECT_EQ(RunControls::AfterStartUp("0113202400").ComboMese, "");
+  EXPECT_EQ(RunControls::AfterStartUp("01xx202400").ComboMese, "");
+}
+
+TEST(RunControls, SimplifiedListingClearsBothBankBoxes) {
+  RunControls c = RunControls::AfterStartUp(kDataPaghe);
+  c.OptStampa_Click(0);
+  c.chkSepara = true;
+  c.chkSepara_Click();
+  c.OptStampa_Click(1);
+  EXPECT_FALSE(c.chkSepara);
+  EXPECT_FALSE(c.ChkTotali);
+  c.OptStampa_Click(0);
+  EXPECT_TRUE(c.ChkTotaliEnabled);
+  EXPECT_TRUE(c.chkSeparaEnabled);
+  EXPECT_FALSE(c.ChkTotali);
+}
+
+TEST(RunControls, SeparateLocksTotalsAndUnlockingKeepsThemChecked) {
+  RunControls c = RunControls::AfterStartUp(kDataPaghe);
+  c.OptStampa_Click(0);
+  c.chkSepara = true;
+  c.chkSepara_Click();
+  EXPECT_TRUE(c.ChkTotali);
+  EXPECT_FALSE(c.ChkTotaliEnabled);
+  c.chkSepara = false;
+  c.chkSepara_Click();
+  EXPECT_TRUE(c.ChkTotali);
+  EXPECT_TRUE(c.ChkTotaliEnabled);
+}
+
+TEST(RunSettings, ComposedFromTheControls) {
+  RunControls c = RunControls::AfterStartUp(kDataPaghe);
+  c.ComboMese = "11 - NOVEMBRE";
+  c.ComboAnno = " 2023 ";
+  c.SetDescrizione("  stipendi citt\xE0 ottobre e novembre 2023 ");
+  c.OptStampanteLaser = false;
+  c.OptStampantePDF = true;
+  ASSERT_FALSE(PeriodProblem(c));
+  const RunSettings s = ComputeRunSettings(c, kDataPaghe);
+  EXPECT_EQ(s.NumeroMese, 11);
+  EXPECT_EQ(s.PeriodoStampa, "NOVEMBRE 2023");
+  // Cut to 30 characters as typed, then trimmed and upper-cased.
+  EXPECT_EQ(s.DescrizioneStampa, "STIPENDI CITT\xC0" " OTTOBRE E NOV");
+  EXPECT_EQ(s.AnnoMesePDF, "202407");
+  EXPECT_EQ(s.StampaLaser, 0);
+  EXPECT_TRUE(s.StampaPDF);
+  EXPECT_TRUE(s.PDFRichiesto);
+}
+
+TEST(RunSettings, SeparateMeansTotalsAndPagesWhateverTheTotalsBox) {
+  RunControls c = RunControls::AfterStartUp(kDataPaghe);
+  c.OptStampa_Click(0);
+  c.chkSepara = true;
+  c.ChkTotali = false;  // as a window could leave it
+  RunSettings s = ComputeRunSettings(c, kDataPaghe);
+  EXPECT_TRUE(s.TotaliPerBanca);
+  EXPECT_TRUE(s.PaginaPerBanca);
+  c.chkSepara = false;
+  c.ChkTotali = true;
+  s = ComputeRunSettings(c, kDataPaghe);
+  EXPECT_TRUE(s.TotaliPerBanca);
+  EXPECT_FALSE(s.PaginaPerBanca);
+  EXPECT_EQ(s.StampaLaser, 1);
+}
+
+TEST(RunSettings, UnusablePeriodIsRefused) {
+  RunControls c = RunControls::AfterStartUp(kDataPaghe);
+  c.ComboMese = "13 - ?";
+  EXPECT_TRUE(PeriodProblem(c));
+  c.ComboMese = "LUGLIO";
+  EXPECT_TRUE(PeriodProblem(c));
+  c.ComboMese = "07 - LUGLIO";
+  c.ComboAnno = "24";
+  EXPECT_TRUE(PeriodProblem(c));
+}
+
+TEST(SortLine, BothLayoutsEndWithTheCodeAtColumn101) {
+  const std::string a = SortLinePerCodice("0010010007", "ROSSI   ", "MARIO");
+  const std::string b = SortLinePerCognomeNome("0010010007", "ROSSI   ", "MARIO");
+  ASSERT_EQ(a.size(), 110u);
+  ASSERT_EQ(b.size(), 110u);
+  EXPECT_EQ(a.substr(0, 18), "0010010007 ROSSI  ");
+  EXPECT_EQ(b.substr(0, 6), "ROSSI ");
+  EXPECT_EQ(b.substr(30, 6), " MARIO");
+  EXPECT_EQ(b.substr(61, 11), " 0010010007");
+  EXPECT_EQ(CodeOfSortLine(a), "0010010007");
+  EXPECT_EQ(CodeOfSortLine(b), "0010010007");
+}
+
+TEST(SortLine, ShortCodeStaysInItsColumns) {
+  const std::string a = SortLinePerCognomeNome("00100107", "ROSSI", "MARIO");
+  ASSERT_EQ(a.size(), 110u);
+  EXPECT_EQ(CodeOfSortLine(a), "00100107");
+}
+
+TEST(SortedList, OrdersWithoutRegardToCaseAndSameNamesByCode) {
+  SortedList l;
+  l.AddItem(SortLinePerCognomeNome("0010010003", "Rossi", "Mario"));
+  l.AddItem(SortLinePerCognomeNome("0010010001", "ROSSI", "MARIO"));
+  l.AddItem(SortLinePerCognomeNome("0010010002", "BIANCHI", "ANNA"));
+  l.AddItem(SortLinePerCognomeNome("0010010004", "ROSSA", "ZENO"));
+  l.AddItem(SortLinePerCognomeNome("0010010005", "\xE0lvaro", "X"));
+  ASSERT_EQ(l.ListCount(), 5);
+  EXPECT_EQ(CodeOfSortLine(l.List(0)), "0010010002");
+  EXPECT_EQ(CodeOfSortLine(l.List(1)), "0010010004");
+  EXPECT_EQ(CodeOfSortLine(l.List(2)), "0010010001");
+  EXPECT_EQ(CodeOfSortLine(l.List(3)), "0010010003");
+  EXPECT_EQ(CodeOfSortLine(l.List(4)), "0010010005");  // accented letters after z
+}
+
+}  // namespace
+}  // namespace vx::app
