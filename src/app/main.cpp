@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "app/batch_companies.h"
+#include "app/batch_run.h"
 #include "app/command_line.h"
+#include "output/no_printers.h"
 #include "platform/errors.h"
 #include "platform/wine_prefix.h"
 
@@ -28,11 +30,15 @@ int main(int argc, char** argv) {
               << vx::app::UsageText();
     return 2;
   }
-  if (!command_line.companies) {
-    std::cerr << "vxorel: the batch listing run is not available in this version; only --batch --companies is\n";
-    return 2;
-  }
   try {
+    if (!command_line.companies) {
+      // Without --print-to the listing goes to the installed printers; a
+      // build without a printer back end has none, and the first printer
+      // output reports the printer error.
+      vx::output::NoPrinters printers;
+      return vx::app::RunBatchListing(command_line, vx::platform::WinePrefix::FromEnvironment(), printers,
+                                      std::cerr);
+    }
     return vx::app::RunBatchCompanies(vx::platform::WinePrefix::FromEnvironment(), std::cout, std::cerr);
   } catch (const vx::platform::ProgramEnd& end) {
     return end.status == 0 ? 1 : end.status;
