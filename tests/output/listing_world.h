@@ -91,7 +91,7 @@ struct Command {
   std::string out;
 };
 
-inline Command Run(const std::string& command) {
+inline Command Shell(const std::string& command) {
   Command result;
   FILE* pipe = popen((command + " 2>&1").c_str(), "r");
   if (!pipe) return result;
@@ -109,7 +109,7 @@ inline std::string Quoted(const std::filesystem::path& path) { return "'" + path
 inline std::string DecodedPdf(const std::filesystem::path& pdf, const std::string& password = "") {
   const auto out = std::filesystem::path(pdf.string() + ".qdf");
   const std::string pw = password.empty() ? "" : " --password='" + password + "'";
-  if (Run("qpdf" + pw + " --qdf --object-streams=disable --decrypt " + Quoted(pdf) + " " +
+  if (Shell("qpdf" + pw + " --qdf --object-streams=disable --decrypt " + Quoted(pdf) + " " +
           Quoted(out))
           .status != 0)
     return {};

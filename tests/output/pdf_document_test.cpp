@@ -1,0 +1,177 @@
+// The company PDF files: folder tree, names, document set-up, protection and
+// completion, checked on the files written with qpdf.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "archive/descriptors.h"
+#include "output/listing_world.h"
+#include "output/pdf_names.h"
+#include "platform/errors.h"
+
+namespace vx::output {
+namespace {
+
+namespace fields = vx::archive::fields;
+using vx::testing::DecodedPdf;
+using vx::testing::ListingWorld;
+using vx::testing::Quoted;
+using vx::testing::Shell;
+
+TEST(PdfNames, TheTreeIsRootedBesideTheArchivesFolder) {
+  EXPECT_EQ(PdfRoot("D:\\DATI\\ARCHIVI", ""), "D:\\DATI");
+  EXPECT_EQ(PdfRoot("  D:\\DATI\\ARCHIVI  ", ""), "D:\\DATI");
+  EXPECT_EQ(PdfRoot("C:\\", ""), "C:");
+  EXPECT_EQ(PdfRoot("C:", ""), "C:");
+  // No backslash to cut at: the root stays what it was.
+  EXPECT_EQ(PdfRoot("ARCHIVI", ""), "");
+  EXPECT_EQ(PdfRoot("ARCHIVI", "E:\\OLD"), "E:\\OLD");
+}
+
+TEST(PdfNames, FileNamesAreMadeSafeAndAnEmptyCompanyNameDropsItsUnderscore) {
+  EXPECT_EQ(PdfFileName("BANC_0_S_STIPENDI_", "001", "ALFA SRL"),
+            "BANC_0_S_STIPENDI_001_ALFA SRL.pdf");
+  EXPECT_EQ(PdfFileName("BANC_1_D_", "012", "ROSSI S.R.L.   "), "BANC_1_D_012_ROSSI S.R.L..pdf");
+  EXPECT_EQ(PdfFileName("BANC_0_S_", "001", "     "), "BANC_0_S_001.pdf");
+  EXPECT_EQ(PdfFileName("BANC_0_D_", "002", "A/B: C*D?E<F>G|H\"I\\J 'K'"),
+            "BANC_0_D_002_A_B_ C_D_E_F_G_H_I_J 'K'.pdf");
+  // Cut to 30 characters, then trimmed again.
+  EXPECT_EQ(PdfFileName("B_", "003", "  " + std::string(29, 'N') + " TAIL"),
+            "B_003_" + std::string(29, 'N') + ".pdf");
+
+  std::string name = "REPORT.";
+  CleanFileName(name);
+  EXPECT_EQ(name, "REPORT");
+  name = "A..";
+  CleanFileName(name);
+  EXPECT_EQ(name, "A.");
+}
+
+class CompanyPdf : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    world.builder.AddCompany(1, "ALFA / BETA: SRL");
+    world.builder.AddCompany(2, "");
+  }
+  void Open(int company) {
+    world.Open();
+    world.LoadCompany(company);
+    world.output().state.StampaPDF = true;
+    world.output().CARTELLAPDF("00" + std::to_string(company), "BANC", "202311");
+  }
+  std::filesystem::path Folder() { return world.Linux("C:\\PVXPAGHE\\FILE-PDF\\001\\2023\\11\\BANC"); }
+  ListingWorld world;
+};
+
+TEST_F(CompanyPdf, FolderTreeIsCreatedLevelByLevel) {
+  Open(1);
+  EXPECT_EQ(world.output().state.CartellaRadicePDF, "C:\\PVXPAGHE");
+  EXPECT_EQ(world.output().state.CartellaPDF, "C:\\PVXPAGHE\\FILE-PDF\\001\\2023\\11\\BANC");
+  EXPECT_TRUE(std::filesystem::is_directory(Folder()));
+  // A second run finds every level there and leaves it alone.
+  std::filesystem::path marker = Folder() / "kept.txt";
+  std::ofstream(marker) << "x";
+  world.output().CARTELLAPDF("001", "BANC", "202311");
+  EXPECT_TRUE(std::filesystem::exists(marker));
+}
+
+TEST_F(CompanyPdf, DocumentIsNamedSetUpBegunAndCompleted) {
+  Open(1);
+  auto& out = world.output();
+  out.CREAPDF("BANC_0_D_STIPENDI_");
+  EXPECT_EQ(out.state.NomeFilePDF, "BANC_0_D_STIPENDI_001_ALFA _ BETA_ SRL.pdf");
+  EXPECT_EQ(out.state.FilePDF, out.state.CartellaPDF + "\\" + out.state.NomeFilePDF);
+  EXPECT_TRUE(out.state.PDFAperto);
+  EXPECT_EQ(out.state.PDFCreati, 1);
+
+  std::string text = "ELENCO";
+  out.STAMPATESTO(1, 1, text);
+  out.STAMPABOX(3.75, 1, 0.5, 2);
+  out.CHIUDIPDF();
+  EXPECT_FALSE(out.state.PDFAperto);
+  EXPECT_EQ(out.state.DocumentoPDF, nullptr);
+
+  const auto file = Folder() / "BANC_0_D_STIPENDI_001_ALFA _ BETA_ SRL.pdf";
+  EXPECT_EQ(Shell("qpdf --check " + Quoted(file)).status, 0);
+  const std::string pdf = DecodedPdf(file);
+  EXPECT_NE(pdf.find("/Title (PDFBANC_0_D_STIPENDI_)"), std::string::npos);
+  EXPECT_NE(pdf.find("/Author (Tarvenic Dedudor)"), std::string::npos);
+  EXPECT_NE(pdf.find("/Creator (STUDIO PAGHE BERTOLINI S.A.S.)"), std::string::npos);
+  EXPECT_NE(Shell("pdfinfo " + Quoted(file)).out.find("596 x 842 pts"), std::string::npos);
+  EXPECT_NE(pdf.find("/CenterWindow true\n    /FitWindow true"), std::string::npos);
+  // Text at (1 cm, 1 cm) from the page corner, by its baseline; the frame's
+  // corner at (1, 3.75) cm, 2 x 0.5 cm, outline only, thinnest line.
+  EXPECT_NE(pdf.find("1 0 0 -1 28.346 28.346 Tm\n(ELENCO) Tj"), std::string::npos);
+  EXPECT_NE(pdf.find("0 w\n28.346 106.299 56.693 14.173 re\nS"), std::string::npos);
+  // Streams are LZW-encoded in the file itself.
+  EXPECT_NE(Shell("grep -c LZWDecode " + Quoted(file)).out, "0\n");
+}
+
+TEST_F(CompanyPdf, AnEmptyCompanyNameGivesNoTrailingUnderscore) {
+  Open(2);
+  world.output().CREAPDF("BANC_0_S_");
+  EXPECT_EQ(world.output().state.NomeFilePDF, "BANC_0_S_002.pdf");
+  world.output().CHIUDIPDF();
+  EXPECT_TRUE(std::filesystem::exists(world.Linux("C:\\PVXPAGHE\\FILE-PDF\\002\\2023\\11\\BANC\\BANC_0_S_002.pdf")));
+}
+
+TEST_F(CompanyPdf, ProtectedOnlyWhenBothPasswordsAreThere) {
+  world.builder.Company(1).SetText(fields::kCompanyPdfPassword, "APRIMI");
+  {
+    // The fiscal record has no owner password: the file opens freely.
+    world.builder.SetFiscalOwnerPassword("   ");
+    Open(1);
+    world.output().CREAPDF("BANC_0_D_");
+    world.output().CHIUDIPDF();
+    const auto file = Folder() / "BANC_0_D_001_ALFA _ BETA_ SRL.pdf";
+    EXPECT_NE(Shell("qpdf --show-encryption " + Quoted(file)).out.find("File is not encrypted"),
+              std::string::npos);
+  }
+  world.builder.SetFiscalOwnerPassword("PADRONE");
+  Open(1);
+  world.output().CREAPDF("BANC_0_D_");
+  world.output().CHIUDIPDF();
+  const auto file = Folder() / "BANC_0_D_001_ALFA _ BETA_ SRL.pdf";
+  // The company's password opens it; printing and copying only.
+  const auto shown = Shell("qpdf --password=APRIMI --show-encryption " + Quoted(file)).out;
+  EXPECT_NE(shown.find("R = 2"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("P = -44"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("print low resolution: allowed"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("modify other: not allowed"), std::string::npos) << shown;
+  EXPECT_NE(Shell("qpdf --check " + Quoted(file)).status, 0);  // no password, no entry
+  EXPECT_EQ(Shell("qpdf --password=APRIMI --check " + Quoted(file)).status, 0);
+  EXPECT_EQ(Shell("qpdf --password=PADRONE --check " + Quoted(file)).status, 0);
+}
+
+TEST_F(CompanyPdf, ClosingIsAlwaysSafeAndADiscardedDocumentLeavesNoFile) {
+  Open(1);
+  auto& out = world.output();
+  out.CHIUDIPDF();  // nothing begun
+  EXPECT_FALSE(out.state.PDFAperto);
+  EXPECT_EQ(out.state.DocumentoPDF, nullptr);
+
+  out.CREAPDF("BANC_0_S_");
+  const auto file = Folder() / "BANC_0_S_001_ALFA _ BETA_ SRL.pdf";
+  EXPECT_TRUE(std::filesystem::exists(file));
+  out.DiscardPDF();
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_FALSE(out.state.PDFAperto);
+  EXPECT_EQ(out.state.DocumentoPDF, nullptr);
+}
+
+TEST_F(CompanyPdf, AFileThatCannotBeCreatedIsARunTimeError) {
+  Open(1);
+  auto& out = world.output();
+  out.state.CartellaPDF = "C:\\PVXPAGHE\\MISSING\\FOLDER";
+  try {
+    out.CREAPDF("BANC_0_D_");
+    FAIL() << "the document was begun in a missing folder";
+  } catch (const vx::platform::RuntimeError& error) {
+    EXPECT_NE(error.number, 0);
+  }
+  EXPECT_FALSE(out.state.PDFAperto);
+}
+
+}  // namespace
+}  // namespace vx::output
