@@ -163,7 +163,7 @@ class Deflater {
         size_(int32_t(data.size())),
         level_(level),
         head_(size_t(1) << kHashBits, -1),
-        prev_(size_t(kWindowSize), -1),
+        prev_(size_t(kWindowSize), 0),
         writer_(out) {
     symbols_.reserve(kBlockSymbols);
   }
@@ -223,11 +223,13 @@ class Deflater {
   }
 
   // Links pos into its hash chain; returns the previous position with the
-  // same hash, or -1.
+  // same hash, or -1. The chain stores the step back to the previous
+  // position (0 when there is none within reach), which halves its size.
   int32_t Insert(int32_t pos) {
     const uint32_t h = Hash(pos);
     const int32_t previous = head_[h];
-    prev_[size_t(pos & kWindowMask)] = previous;
+    const int32_t step = previous < 0 ? 0 : pos - previous;
+    prev_[size_t(pos & kWindowMask)] = uint16_t(step <= kMaxDistance ? step : 0);
     head_[h] = pos;
     return previous;
   }
@@ -255,22 +257,33 @@ class Deflater {
     const int nice = std::min(level_.nice_length, max_length);
     const int32_t limit = pos > kMaxDistance ? pos - kMaxDistance : 0;
     const uint8_t* scan = data_ + pos;
-    do {
+    // A longer match must agree on its first two bytes and on the two
+    // bytes ending at the current best length; most candidates fail here.
+    const uint16_t scan_start = Load16(scan);
+    uint16_t scan_end = Load16(scan + best_length - 1);
+    for (;;) {
       const uint8_t* match = data_ + candidate;
-      if (match[best_length] != scan[best_length] ||
-          match[best_length - 1] != scan[best_length - 1] ||
-          match[0] != scan[0] || match[1] != scan[1]) {
-        continue;
+      if (Load16(match + best_length - 1) == scan_end && Load16(match) == scan_start) {
+        const int len = MatchLength(scan, match, max_length);
+        if (len > best_length) {
+          match_start = candidate;
+          best_length = len;
+          if (len >= nice) break;
+          scan_end = Load16(scan + best_length - 1);
+        }
       }
-      const int len = MatchLength(scan, match, max_length);
-      if (len > best_length) {
-        match_start = candidate;
-        best_length = len;
-        if (len >= nice) break;
-      }
-    } while ((candidate = prev_[size_t(candidate & kWindowMask)]) >= limit &&
-             --chain != 0);
+      const uint16_t step = prev_[size_t(candidate & kWindowMask)];
+      if (step == 0) break;
+      candidate -= step;
+      if (candidate < limit || --chain == 0) break;
+    }
     return best_length;
+  }
+
+  static uint16_t Load16(const uint8_t* p) {
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
   }
 
   void AddLiteral(uint8_t byte) {
@@ -296,7 +309,7 @@ class Deflater {
   int32_t size_;
   LevelParameters level_;
   std::vector<int32_t> head_;
-  std::vector<int32_t> prev_;
+  std::vector<uint16_t> prev_;
   // A literal is its byte; a match is distance << 16 | (length - 3).
   std::vector<uint32_t> symbols_;
   std::array<uint32_t, kLiteralCodes> literal_freq_{};
