@@ -40,8 +40,9 @@ void Output::LEGGISTAMPANTESTD() {
 
   // The name must match exactly, case and trailing blanks included; with two
   // printers of that name the first listed wins. No match leaves the
-  // system's default printer current.
+  // system's default printer current, and so does an empty name.
   attempt([this] {
+    if (state.StampanteStd.empty()) return;
     const auto names = printers_.Names();
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i] == state.StampanteStd) {
