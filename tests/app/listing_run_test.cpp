@@ -1,0 +1,309 @@
+// The listing run end to end on small installations: which employees are
+// listed, in which order, on which pages, and the transfer file written
+// beside them. The printer is a recording one; the archives must come out
+// of every run byte for byte as they went in.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/boni.h"
+#include "listing_world.h"
+
+namespace vx::app::test {
+namespace {
+
+class ListingRun : public ::testing::Test, public ListingWorld {
+ protected:
+  void TearDown() override {
+    if (run) EXPECT_EQ(ArchivesNow(), archives_before) << "a run changed the archives";
+  }
+};
+
+const std::string kHeader =
+    "cod.ditta;sottoditta;cod.dip.;COGNOME;NOME;CIN;ABI;CAB;NETTO IN BUSTA;CONTO CORRENTE;IBAN;BIC;BANCA\r\n";
+
+// ---------------------------------------------------------------------------
+// The transfer file
+
+TEST_F(ListingRun, TransferFileRowsByteForByte) {
+  Company(1, "ALFA SRL");
+  Employee("0010010001", "ROSSI", "MARIO", kBankX, 123450);
+  // The 4 + 4 + 14 layout, no pay this month, a BIC of zeros.
+  Employee("0010010002", "VERDI", "ANNA", kBankY, 0)
+      .SetNumber(fields::kEmployeeIbanLayout, 1)
+      .SetText(fields::kEmployeeAccount, "123")
+      .SetText(fields::kEmployeeBic, "00000000000");
+  // A 13-character account gives the 28-character IBAN; a negative net pay.
+  Employee("0010010003", "BIANCHI", "LUCA", kBankZ, -1230)
+      .SetText(fields::kEmployeeAccount, "1234567890123")
+      .SetText(fields::kEmployeeBic, "");
+  StartUp();
+  ASSERT_EQ(Press(Controls()), RunOutcome::Completed);
+  EXPECT_EQ(Boni("BONI001B0.TXT"),
+            kHeader +
+                "001;001;0001;ROSSI                         ;MARIO                         ;X;03069;011600;"
+                "     1234,50;000000123456    ;IT60X0306911600000000123456;BCITITMM   ;"
+                "BANCA X                               \r\n"
+                "001;001;0002;VERDI                         ;ANNA                          ;Y;05034;011701;"
+                "        0,00;123             ;IT60Y5034170100000000000123;           ;"
+                "BANCA Y                               \r\n"
+                "001;001;0003;BIANCHI                       ;LUCA                          ;Z;02008;001600;"
+                "      -12,30;1234567890123   ;IT60Z02008016001234567890123;           ;"
+                "BANCA Z                               \r\n");
+}
+
+TEST_F(ListingRun, TransferFileUsesTheRegionalDecimalSeparator) {
+  builder.SetDecimalSeparator('.');
+  Company(1, "ALFA SRL");
+  Employee("0010010001", "ROSSI", "MARIO", kBankX, 123450);
+  StartUp();
+  Press(Controls());
+  EXPECT_NE(Boni("BONI001B0.TXT").find(";     1234.50;"), std::string::npos);
+}
+
+TEST_F(ListingRun, TransferFileCarriesTheChosenSlotAndLeavesOtherSlotsAlone) {
+  Company(1, "ALFA SRL");
+  Employee("0010010001", "ROSSI", "MARIO", kBankX, 100).SetNumber(fields::kEmployeeBankSlot, 2);
+  StartUp();
+  std::filesystem::create_directories(ArchivesFolder());
+  { std::ofstream(ArchivesFolder() / "BONI001B0.TXT") << "earlier run"; }
+  RunControls c = Controls();  // the simplified listing starts from slot 0
+  c.Combo1 = kCombo1Items[2];
+  Press(c);
+  EXPECT_EQ(Boni("BONI001B0.TXT"), "earlier run");
+  EXPECT_EQ(Boni("BONI001B2.TXT").substr(kHeader.size(), 13), "001;001;0001;");
+}
+
+TEST_F(ListingRun, TransferFileThatCannotBeCreatedStopsTheRun) {
+  Company(1, "ALFA SRL");
+  Company(2, "BETA SPA");
+  Employee("0010010001", "ROSSI", "MARIO", kBankX, 100);
+  Employee("0020010002", "NERI", "ANNA", kBankX, 100);
+  StartUp();
+  // A folder where the file should go: it cannot be replaced.
+  std::filesystem::create_directories(ArchivesFolder() / "BONI002B0.TXT");
+  EXPECT_EQ(Press(Detailed()), RunOutcome::Stopped);
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].title, "Stampa Pagamento in C/C");
+  EXPECT_NE(boxes.shown[1].text.find("BONI002B0.TXT"), std::string::npos);
+  EXPECT_EQ(boxes.shown[1].icon, platform::Icon::Critical);
+  // The company before it is complete; nothing was begun for the other.
+  EXPECT_EQ(Boni("BONI001B0.TXT").substr(kHeader.size(), 13), "001;001;0001;");
+  EXPECT_EQ(Printer().documents.size(), 1u);
+}
+
+// ---------------------------------------------------------------------------
+// Who is listed, and in which order
+
+TEST_F(ListingRun, OnlyTransferPaymentsOfThePaymentMonthOnTheChosenSlot) {
+  Company(1, "ALFA SRL");
+  Company(2, "BETA SPA");
+  Employee("0010010001", "A", "LISTED", kBankX, 100);
+  Employee("0010010002", "B", "PAID IN CASH", kBankX, 100).SetNumber(fields::kEmployeePaymentMethod, 1);
+  Employee("0010010003", "C", "P054 IS 2", kBankX, 100).SetNumber(fields::kEmployeeCodeP054, 2);
+  Employee("0010010004", "D", "OCTOBER", kBankX, 100).SetText(fields::kEmployeePaymentDate, "27102025");
+  Employee("0010010005", "E", "NOVEMBER LAST YEAR", kBankX, 100).SetText(fields::kEmployeePaymentDate, "01112024");
+  Employee("0010010006", "F", "SECOND BANK", kBankX, 100).SetNumber(fields::kEmployeeBankSlot, 1);
+  Employee("0010010007", "G", "NOT IN THE INDEX", kBankX, 100);
+  builder.OmitFromIndex("0010010007");
+  // Extracted under company 001, but the record belongs to company 002.
+  Employee("0020010008", "H", "OTHER COMPANY", kBankX, 100);
+  builder.SetExtraction({"0010010001", "0010010002", "0010010003", "0010010004", "0010010005", "0010010006",
+                         "0010010007", "0010010008", "0020010009"});
+  Employee("0020010009", "I", "BETA", kBankX, 100);
+  StartUp();
+  Press(Detailed());
+  const std::string boni = Boni("BONI001B0.TXT");
+  std::vector<std::string> codes;
+  for (std::size_t at = boni.find("\r\n") + 2; at < boni.size(); at = boni.find("\r\n", at) + 2)
+    codes.push_back(boni.substr(at, 3) + boni.substr(at + 4, 3) + boni.substr(at + 8, 4));
+  EXPECT_EQ(codes, (std::vector<std::string>{"0010010001", "0010010005"}));
+  EXPECT_EQ(listed, (std::vector<std::pair<std::string, int>>{{"001", 2}, {"002", 1}}));
+}
+
+TEST_F(ListingRun, ByNameIgnoresLetterCaseAndSameNamesGoByCode) {
+  Company(1, "ALFA SRL");
+  Employee("0010010001", "Rossi", "Mario", kBankX, 100);
+  Employee("0010010002", "BIANCHI", "ZENO", kBankX, 100);
+  Employee("0010010003", "ROSSI", "MARIO", kBankX, 100);
+  Employee("0010010004", "rossa", "anna", kBankX, 100);
+  StartUp();
+  RunControls c = Detailed();
+  c.OptSortPerCodice = false;
+  c.OptSortPerCognomeNome = true;
+  Press(c);
+  const auto texts = Texts(Printer().documents.at(0));
+  std::vector<std::string> codes;
+  for (const auto& t : texts)
+    if (t.size() == 10 && t.rfind("001", 0) == 0) codes.push_back(t);
+  EXPECT_EQ(codes, (std::vector<std::string>{"0010010002", "0010010004", "0010010001", "0010010003"}));
+}
+
+// ---------------------------------------------------------------------------
+// Simplified listing
+
+TEST_F(ListingRun, SimplifiedBreaksThePageOnlyAboveEighteenAndAHalf) {
+  Company(1, "ALFA SRL");
+  Company(2, "BETA SPA");
+  // 29 lines end exactly at 18.5 + 0.5: the page holds them all.
+  for (int i = 1; i <= 29; ++i) Employee("001001" + std::string(i < 10 ? "000" : "00") + std::to_string(i), "A", "B", kBankX, 100);
+  for (int i = 30; i <= 59; ++i) Employee("00200100" + std::to_string(i), "A", "B", kBankX, 100);
+  StartUp();
+  Press(Controls());
+  ASSERT_EQ(Printer().documents.size(), 2u);
+  EXPECT_EQ(Count(Printer().documents[0], "NewPage"), 0);
+  EXPECT_EQ(Count(Printer().documents[1], "NewPage"), 1);
+  const auto texts = Texts(Printer().documents[1]);
+  // The thirtieth line starts page 02 under a new header.
+  const auto page2 = std::find_if(texts.begin(), texts.end(),
+                                  [](const std::string& t) { return t.find(" PAG. 02") != std::string::npos; });
+  ASSERT_NE(page2, texts.end());
+  EXPECT_NE(std::find(page2, texts.end(), "0020010059"), texts.end());
+  EXPECT_EQ(std::find(page2, texts.end(), "0020010058"), texts.end());
+}
+
+TEST_F(ListingRun, SimplifiedCandidateCountCarriesOverBetweenCompanies) {
+  Company(1, "ALFA SRL");
+  Company(2, "BETA SPA");
+  Company(3, "GAMMA SNC");
+  Employee("0010010001", "ONLY", "SECOND SLOT", kBankX, 100).SetNumber(fields::kEmployeeBankSlot, 1);
+  Employee("0020010002", "ROSSI", "MARIO", kBankX, 100);
+  Employee("0030010003", "NOT", "THIS MONTH", kBankX, 100).SetText(fields::kEmployeePaymentDate, "01012025");
+  StartUp();
+  Press(Controls());
+  // 001 comes before any candidate: no listing, only the file's header.
+  // 003 has no qualifying employee but the count is not back at 0: listed.
+  ASSERT_EQ(Printer().documents.size(), 2u);
+  EXPECT_EQ(Boni("BONI001B0.TXT"), kHeader);
+  EXPECT_EQ(Boni("BONI003B0.TXT"), kHeader);
+  const auto gamma = Texts(Printer().documents[1]);
+  EXPECT_NE(std::find(gamma.begin(), gamma.end(), "TOTALE GENERALE NETTO IN BUSTA"), gamma.end());
+  EXPECT_EQ(listed, (std::vector<std::pair<std::string, int>>{{"001", 0}, {"002", 1}, {"003", 0}}));
+}
+
+TEST_F(ListingRun, SimplifiedPrinterPageIsLandscapeInTwips) {
+  Company(1, "ALFA SRL");
+  Employee("0010010001", "ROSSI", "MARIO", kBankX, 123450);
+  StartUp();
+  Press(Controls());
+  const auto& doc = Printer().documents.at(0);
+  ASSERT_FALSE(doc.empty());
+  EXPECT_EQ(doc.front().op, "Orientation");
+  EXPECT_EQ(doc.front().args, std::vector<double>{2});
+  const auto first_print = std::find_if(doc.begin(), doc.end(), [](const auto& c) { return c.op == "Print"; });
+  ASSERT_NE(first_print, doc.end());
+  // (1 cm, 1 cm) lands 0.6 cm higher and 0.3 cm to the left, in twips.
+  EXPECT_EQ(first_print->y, 226);
+  EXPECT_EQ(first_print->x, 396);
+  EXPECT_EQ(first_print->text.substr(0, 53), "ELENCO DIPENDENTI CON PAGAMENTO IN C/C PER IL MESE : ");
+  // The first heading frame: 2 x 0.5 cm at (4, 1).
+  const auto first_box = std::find_if(doc.begin(), doc.end(), [](const auto& c) { return c.op == "Box"; });
+  ASSERT_NE(first_box, doc.end());
+  EXPECT_EQ(first_box->args, (std::vector<double>{396, 1927, 396 + 1134, 1927 + 283}));
+  EXPECT_EQ(doc.back().op, "EndDoc");
+}
+
+TEST_F(ListingRun, SimplifiedPdfOfASkippedCompanyIsRemoved) {
+  Company(1, "ALFA SRL");
+  Company(2, "BETA SPA");
+  Employee("0010010001", "ONLY", "SECOND SLOT", kBankX, 100).SetNumber(fields::kEmployeeBankSlot, 1);
+  Employee("0020010002", "ROSSI", "MARIO", kBankX, 100);
+  StartUp();
+  RunControls c = Controls();
+  c.OptStampanteLaser = false;
+  c.OptStampantePDF = true;
+  Press(c);
+  const auto banc = folder.Path() / "drive_c" / "PVXPAGHE" / "FILE-PDF";
+  EXPECT_FALSE(std::filesystem::exists(banc / "001" / "2025" / "11" / "BANC" / "BANC_0_S_001_ALFA SRL.pdf"));
+  EXPECT_TRUE(std::filesystem::exists(banc / "002" / "2025" / "11" / "BANC" / "BANC_0_S_002_BETA SPA.pdf"));
+  // Files were made: the run says where.
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].title, "Pagamenti in conto/corrente");
+  EXPECT_EQ(boxes.shown[1].text,
+            "I file PDF relativi alle ditte selezionate sono stati creati in : \r\r"
+            "C:\\PVXPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\BANC\r\r");
+}
+
+// ---------------------------------------------------------------------------
+// Detailed listing
+
+TEST_F(ListingRun, GroupedBanksComeInTheOrderOfTheirFirstEmployee) {
+  Company(1, "ALFA SRL");
+  Employee("0010010001", "A", "A", kBankX, 100);
+  Employee("0010010002", "B", "B", kBankY, 200);
+  Employee("0010010003", "C", "C", kBankX, 300);
+  StartUp();
+  RunControls c = Detailed();
+  c.ChkTotali = true;
+  Press(c);
+  const std::string boni = Boni("BONI001B0.TXT");
+  const auto a = boni.find(";0001;"), b = boni.find(";0002;"), cc = boni.find(";0003;");
+  EXPECT_LT(a, cc);
+  EXPECT_LT(cc, b);
+  const auto texts = Texts(Printer().documents.at(0));
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "TOT.DIP.BANCA"), 2);
+  // Bank X's totals: two employees, 4.00.
+  const auto first_total = std::find(texts.begin(), texts.end(), "TOT.DIP.BANCA");
+  EXPECT_EQ(*(first_total + 1), std::string(67, ' ') + "002");
+  EXPECT_EQ(*(first_total + 3), std::string(66, ' ') + "4.00");
+}
+
+TEST_F(ListingRun, SeparateBanksStartsAPageAfterEveryBankButTheLast) {
+  Company(1, "ALFA SRL");
+  Employee("0010010001", "A", "A", kBankX, 100);
+  Employee("0010010002", "B", "B", kBankY, 100);
+  Employee("0010010003", "C", "C", kBankZ, 100);
+  StartUp();
+  RunControls c = Detailed();
+  c.chkSepara = true;
+  c.chkSepara_Click();
+  Press(c);
+  const auto& doc = Printer().documents.at(0);
+  EXPECT_EQ(Count(doc, "NewPage"), 2);
+  EXPECT_EQ(doc.front().op, "Orientation");
+  EXPECT_EQ(doc.front().args, std::vector<double>{1});
+  const auto texts = Texts(doc);
+  EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                          [](const std::string& t) { return t.find(" PAG. 01") != std::string::npos; }),
+            3);
+}
+
+TEST_F(ListingRun, DetailedCompanyWithNothingQualifyingStillGetsItsPage) {
+  Company(1, "ALFA SRL");
+  Employee("0010010001", "NOT", "THIS MONTH", kBankX, 100).SetText(fields::kEmployeePaymentDate, "01012025");
+  StartUp();
+  Press(Detailed());
+  auto texts = Texts(Printer().documents.at(0));
+  EXPECT_NE(texts.front().find("ELENCO DIPENDENTI CON PAGAMENTO IN C/C"), std::string::npos);
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "TOT.DIP.STAMPATI"), texts.end());
+
+  RunControls grouped = Detailed();
+  grouped.ChkTotali = true;
+  Press(grouped);
+  texts = Texts(Printer().documents.at(1));
+  EXPECT_NE(texts.front().find("ELENCO DIPENDENTI CON PAGAMENTO IN C/C"), std::string::npos);
+  EXPECT_EQ(std::find(texts.begin(), texts.end(), "TOT.DIP.BANCA"), texts.end());
+  EXPECT_EQ(Boni("BONI001B0.TXT"), kHeader);
+}
+
+TEST_F(ListingRun, GroupedListingListsEveryBankBeyondAThousand) {
+  Company(1, "ALFA SRL");
+  for (int i = 1; i <= 1001; ++i) {
+    char code[11];
+    std::snprintf(code, sizeof code, "001001%04d", i);
+    Bank bank = kBankX;
+    bank.cab = std::to_string(10000 + i);
+    Employee(code, "A", "B", bank, 100);
+  }
+  StartUp();
+  RunControls c = Detailed();
+  c.ChkTotali = true;
+  Press(c);
+  const auto texts = Texts(Printer().documents.at(0));
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "TOT.DIP.BANCA"), 1001);
+  EXPECT_EQ(listed.at(0).second, 1001);
+}
+
+}  // namespace
+}  // namespace vx::app::test
