@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bank_coordinates.h"
+#include "employee_bank.h"
 #include "archive/descriptors.h"
 
 namespace vx::demo {
@@ -131,8 +132,11 @@ struct DemoCompany {
 
 void AddCompany(InstallationBuilder& builder, Random& random, int code) {
   const Town& town = random.Pick(kTowns);
-  const std::string name = std::string(random.Pick(kSurnames)) + " " + random.Pick(kTrades) + " " +
-                           random.Pick(kLegalForms);
+  // Names are drawn again until they fit the 30-character field whole.
+  std::string name;
+  do {
+    name = std::string(random.Pick(kSurnames)) + " " + random.Pick(kTrades) + " " + random.Pick(kLegalForms);
+  } while (name.size() > 30);
   RecordText& record = builder.AddCompany(code, name);
   const Bank& bank1 = random.Pick(kBanks);
   record.SetText(vx::archive::fields::kCompanyTenCharCode, Digits(random, 10))
@@ -158,15 +162,11 @@ void AddEmployee(InstallationBuilder& builder, Random& random, const std::string
   RecordText& record = builder.AddEmployee(code);
   const Bank& bank = random.Pick(kBanks);
   const Town& branch = random.Pick(kTowns);
-  const std::string abi = bank.abi;
-  const std::string cab = Digits(random, 5);
   // Most accounts are stored as 12 characters; some banks give shorter
   // numbers, which the IBAN pads with zeros.
-  std::string account = random.Percent(80) ? Digits(random, 12)
-                                           : std::to_string(random.Between(1000000, 99999999));
-  const std::string account12 = ZeroPadRight(account, 12);
-  const char cin = ItalianCin(abi, cab, account12);
-  const std::string check = IbanCheckDigits("IT", std::string(1, cin) + abi + cab + account12);
+  const std::string account = random.Percent(80) ? Digits(random, 12)
+                                                 : std::to_string(random.Between(1000000, 99999999));
+  const BankAccount coordinates{bank.abi, Digits(random, 5), account, 0};
 
   // Payment method 2 is bank transfer; bank slot 0 is the company's main bank.
   const int method = random.Percent(82) ? 2 : (random.Percent(70) ? 1 : 3);
@@ -187,15 +187,9 @@ void AddEmployee(InstallationBuilder& builder, Random& random, const std::string
       .SetNumber(vx::archive::fields::kEmployeeBankSlot, slot)
       .SetText(vx::archive::fields::kEmployeePaymentDate, "27" + pay_month + year)
       .SetNumber(vx::archive::fields::kEmployeeNetPay, net_cents)
-      .SetText(vx::archive::fields::kEmployeeIbanCountry, "IT")
-      .SetText(vx::archive::fields::kEmployeeIbanCheckDigits, check)
-      .SetText(vx::archive::fields::kEmployeeCin, std::string(1, cin))
-      .SetNumber(vx::archive::fields::kEmployeeAbi, std::stoi(abi))
-      .SetNumber(vx::archive::fields::kEmployeeCab, std::stoi(cab))
-      .SetText(vx::archive::fields::kEmployeeAccount, account)
       .SetText(vx::archive::fields::kEmployeeBic, bic)
-      .SetText(vx::archive::fields::kEmployeeBankName, std::string(bank.name) + " - FIL. " + branch.name)
-      .SetNumber(vx::archive::fields::kEmployeeIbanLayout, 0);
+      .SetText(vx::archive::fields::kEmployeeBankName, std::string(bank.name) + " - FIL. " + branch.name);
+  SetBankAccount(record, coordinates);
 }
 
 }  // namespace
