@@ -34,14 +34,29 @@ void vbPDF::SetLineWidth(float Width) {
   }
 }
 
+// Texts switch the fill colour twice each, mostly between the same two
+// colours: the line of the last colour is kept rather than parsed again.
+void vbPDF::AppendColour(const std::string& colour, bool stroke) {
+  std::string* content = Content();
+  if (content == nullptr) return;
+  ColourCache& cache = stroke ? text_.stroke_cache : text_.fill_cache;
+  if (!cache.valid || cache.colour != colour) {
+    cache.line.clear();
+    AppendColourLine(cache.line, colour, stroke);
+    cache.colour = colour;
+    cache.valid = true;
+  }
+  content->append(cache.line);
+}
+
 void vbPDF::SetColorFill(const std::string& Color) {
   text_.color_fill = Color;
-  if (std::string* content = Content()) AppendColourLine(*content, Color, false);
+  AppendColour(Color, false);
 }
 
 void vbPDF::SetColorLine(const std::string& Color) {
   text_.color_line = Color;
-  if (std::string* content = Content()) AppendColourLine(*content, Color, true);
+  AppendColour(Color, true);
 }
 
 void vbPDF::DrawRect(float X, float Y, float xDim, float YDim, int32_t Options, float Ray,

@@ -3,16 +3,22 @@
 namespace vx::pdf {
 
 void AppendEscaped(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '(': out += "\\("; break;
-      case ')': out += "\\)"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += c;
+  size_t plain = 0;  // start of the bytes not yet copied
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char* escape;
+    switch (text[i]) {
+      case '\\': escape = "\\\\"; break;
+      case '(': escape = "\\("; break;
+      case ')': escape = "\\)"; break;
+      case '\r': escape = "\\r"; break;
+      case '\n': escape = "\\n"; break;
+      default: continue;
     }
+    out.append(text.data() + plain, i - plain);
+    out.append(escape, 2);
+    plain = i + 1;
   }
+  out.append(text.data() + plain, text.size() - plain);
 }
 
 std::string EscapeText(std::string_view text) {

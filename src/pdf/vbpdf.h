@@ -170,6 +170,11 @@ class vbPDF {
     std::string content;  // operators of the open page
   };
 
+  struct ColourCache {
+    bool valid = false;
+    std::string colour, line;
+  };
+
   struct TextState {
     std::vector<FontEntry> fonts;
     size_t font_index = 0;  // 1-based; 0 while no font is set
@@ -179,6 +184,7 @@ class vbPDF {
     float char_spacing = 0, word_spacing = 0, horizontal_scaling = 100, line_spacing = 1;
     float line_width = 0;
     std::string color_fill = "#FFFFFF", color_line = "#000000", color_text = "#000000";
+    ColourCache fill_cache, stroke_cache;
   };
 
   // Document structure (document.cpp).
@@ -206,6 +212,9 @@ class vbPDF {
   // drawn outside a page is dropped.
   std::string* Content() { return document_.page_open ? &page_.content : nullptr; }
   void AppendContent(std::string_view line);
+
+  // Graphics (graphics.cpp).
+  void AppendColour(const std::string& colour, bool stroke);
 
   // Fonts and text (fonts.cpp, text.cpp).
   const FontEntry* CurrentFont() const;
