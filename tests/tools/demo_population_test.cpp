@@ -5,11 +5,13 @@
 #include <set>
 
 #include "archive/descriptors.h"
-#include "archive/isam_block.h"
+#include "archive/payroll_archives.h"
 #include "demo/bank_coordinates.h"
 #include "demo/descriptor_field.h"
 #include "demo/installation_layout.h"
 #include "support/folder_snapshot.h"
+#include "platform/files.h"
+#include "platform/registry.h"
 #include "support/temp_folder.h"
 
 namespace vx::demo {
@@ -26,17 +28,6 @@ std::string Trimmed(std::string text) {
   text.erase(text.find_last_not_of(' ') + 1);
   text.erase(0, text.find_first_not_of(' '));
   return text;
-}
-
-// The program's three-level index search over the index file's blocks.
-double IndexSearch(const std::string& index, const std::string& key) {
-  const size_t block_length = static_cast<size_t>(DemoArchive(kEmployeeIndexBase).record_length);
-  auto block = [&](double number) { return index.substr(static_cast<size_t>(number - 1) * block_length, block_length); };
-  const std::string root = block(1);
-  const std::string level2 = block(archive::SlotNumber(root, key.size(), archive::SearchBlock(root, key)));
-  const std::string leaf = block(archive::SlotNumber(level2, key.size(), archive::SearchBlock(level2, key)));
-  const int slot = archive::SearchBlock(leaf, key);
-  return archive::SlotKey(leaf, key.size(), slot) == key ? archive::SlotNumber(leaf, key.size(), slot) : -1;
 }
 
 class DemoInstallation : public ::testing::Test {
@@ -66,6 +57,14 @@ class DemoInstallation : public ::testing::Test {
 vx::testing::TempFolder* DemoInstallation::folder_ = nullptr;
 
 TEST_F(DemoInstallation, EveryEmployeeIsFoundThroughTheIndexAtItsOwnRecordNumber) {
+  const platform::WinePrefix prefix(folder_->Path());
+  platform::Files files(prefix);
+  const platform::Registry registry(prefix);
+  platform::ScriptedMessageBoxes boxes;
+  archive::PayrollArchives archives(prefix, files, registry, boxes);
+  archives.SetInstanceCheck([] { return false; });
+  archives.state.PERCORSOARCHIVI = kArchivesFolder;
+  archives.FAIOPEN(kEmployeeIndexBase);
   const std::string index = Archive(kEmployeeIndexBase);
   const std::string all = Archive(kEmployeesBase);
   const size_t length = static_cast<size_t>(DemoArchive(kEmployeesBase).record_length);
@@ -73,11 +72,14 @@ TEST_F(DemoInstallation, EveryEmployeeIsFoundThroughTheIndexAtItsOwnRecordNumber
   for (size_t number = 1; number * length <= all.size(); ++number) {
     const std::string code = Field(all.substr((number - 1) * length, length), archive::fields::kEmployeeCode);
     if (Trimmed(code).empty()) continue;
-    ASSERT_EQ(IndexSearch(index, code), static_cast<double>(number)) << code;
+    ASSERT_EQ(archives.ISAM(kEmployeeIndexBase, code, 2, 0), static_cast<double>(number)) << code;
     ASSERT_EQ(std::stoul(code.substr(6)), number) << "employee number is the record number";
     ++found;
   }
   EXPECT_EQ(found, 1500);
+  EXPECT_EQ(archives.ISAM(kEmployeeIndexBase, "0000000000", 2, 0), -1);
+  EXPECT_EQ(archives.ISAM(kEmployeeIndexBase, "9999999999", 2, 0), -1);
+  EXPECT_TRUE(boxes.shown.empty());
   // Many leaves, so the routing of the upper levels matters.
   EXPECT_GT(index.size() / DemoArchive(kEmployeeIndexBase).record_length, 17u);
 }
