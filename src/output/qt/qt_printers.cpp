@@ -53,8 +53,13 @@ void QtPrinter::SetOrientation(int orientation) {
 void QtPrinter::Begin() {
   if (painter_ && painter_->isActive()) return;
   printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  printer_->setPrinterName(FromCp1252(name_));
-  if (!printer_->isValid()) Fail();
+  if (output_file_.empty()) {
+    printer_->setPrinterName(FromCp1252(name_));
+    if (!printer_->isValid()) Fail();
+  } else {
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setOutputFileName(QString::fromStdString(output_file_));
+  }
   printer_->setFullPage(false);
   printer_->setPageOrientation(QtOrientation(orientation_));
   painter_ = std::make_unique<QPainter>();

@@ -22,6 +22,9 @@ class QtPrinter : public Printer {
   ~QtPrinter() override;
 
   const std::string& Name() const { return name_; }
+  // Prints into a PDF file instead of the named printer (to look at a
+  // listing without paper, and for tests).
+  void SetOutputFile(std::string path) { output_file_ = std::move(path); }
 
   void SetFontName(const std::string& name) override { font_name_ = name; }
   void SetFontSize(double points) override;
@@ -41,6 +44,7 @@ class QtPrinter : public Printer {
   double ToDevice(double twips) const;
 
   std::string name_;
+  std::string output_file_;
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;
   std::string font_name_ = "Courier New";
