@@ -1,0 +1,218 @@
+// `vxorel --batch` run as the operator runs it, on installations written by
+// the demo library; the PDF files are judged by real readers (qpdf, poppler,
+// pikepdf), never by our own writer.
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "listing_world.h"
+
+namespace vx::app::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
+
+// Runs a shell command; stdout is captured, stderr too when `err_file` is set.
+Outcome Shell(const std::string& command, const fs::path& err_file = {}) {
+  const std::string full = err_file.empty() ? command + " 2>&1" : command + " 2>" + Quote(err_file.string());
+  Outcome outcome;
+  FILE* pipe = popen(full.c_str(), "r");
+  if (pipe == nullptr) return outcome;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.out.append(buffer, n);
+  const int raw = pclose(pipe);
+  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  if (!err_file.empty()) {
+    outcome.err = vx::testing::ReadWholeFile(err_file);
+    fs::remove(err_file);
+  }
+  return outcome;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// True when `expected` appears in `lines` as consecutive lines.
+bool ContainsRun(const std::vector<std::string>& lines, const std::vector<std::string>& expected) {
+  return std::search(lines.begin(), lines.end(), expected.begin(), expected.end()) != lines.end();
+}
+
+class BatchRun : public ::testing::Test, public ListingWorld {
+ protected:
+  BatchRun() {
+    Company(1, "ALFA SRL");
+    Company(2, "BETA SPA").SetText(fields::kCompanyPdfPassword, "APRIMI");
+    builder.SetFiscalOwnerPassword("PADRONE");
+    Employee("0010010001", "ROSSI", "MARIO", kBankX, 123450);
+    Employee("0020010002", "NERI", "ANNA", kBankY, 200000);
+  }
+
+  void Write() {
+    builder.Write(folder.Path());
+    before = vx::testing::SnapshotFolder(ArchivesFolder());
+  }
+  void TearDown() override {
+    if (before.empty()) return;
+    auto now = vx::testing::SnapshotFolder(ArchivesFolder());
+    std::erase_if(now, [](const auto& e) { return e.first.rfind("BONI", 0) == 0; });
+    EXPECT_EQ(now, before) << "a run changed the archives";
+  }
+
+  Outcome Vxorel(const std::string& arguments) {
+    return Shell("WINEPREFIX=" + Quote(folder.Path().string()) + " " VXOREL_EXECUTABLE " " + arguments,
+                 folder.Path() / "stderr.txt");
+  }
+  fs::path PdfFolder(const std::string& company) const {
+    return folder.Path() / "drive_c" / "PVXPAGHE" / "FILE-PDF" / company / "2025" / "11" / "BANC";
+  }
+  static std::vector<std::string> PageLines(const fs::path& pdf, int page, const std::string& password = "") {
+    return Lines(Shell("/usr/bin/python3 " + Quote(std::string(VX_TESTS_DIR) + "/pdf_page_lines.py") + " " +
+                       Quote(pdf.string()) + " " + std::to_string(page) + " " + Quote(password))
+                     .out);
+  }
+  static std::string PdfInfo(const fs::path& pdf, const std::string& options = "") {
+    return Shell("pdfinfo " + options + " " + Quote(pdf.string())).out;
+  }
+  static void ExpectQpdfClean(const fs::path& pdf, const std::string& password = "") {
+    const Outcome check = Shell("qpdf --password=" + Quote(password) + " --check " + Quote(pdf.string()));
+    EXPECT_EQ(check.status, 0) << check.out;
+    EXPECT_NE(check.out.find("No syntax or stream encoding errors found"), std::string::npos) << check.out;
+    EXPECT_EQ(check.out.find("WARNING"), std::string::npos) << check.out;
+  }
+
+  vx::testing::FolderSnapshot before;
+};
+
+TEST_F(BatchRun, DetailedPdfRunWritesCheckedFilesAndSaysWhere) {
+  Write();
+  const Outcome run = Vxorel("--batch --output pdf --listing detailed");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("001 ALFA SRL 1234567890: 1 dipendente elencato\n"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("002 BETA SPA 1234567890: 1 dipendente elencato\n"), std::string::npos);
+  EXPECT_NE(run.err.find("C:\\PVXPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\BANC"), std::string::npos);
+
+  const fs::path alfa = PdfFolder("001") / "BANC_0_D_001_ALFA SRL.pdf";
+  ASSERT_TRUE(fs::exists(alfa));
+  ExpectQpdfClean(alfa);
+  const std::string info = PdfInfo(alfa);
+  EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Page size:       596 x 842 pts (A4)"), std::string::npos) << info;
+  EXPECT_NE(info.find("Encrypted:       no"), std::string::npos) << info;
+
+  const auto page = PageLines(alfa, 1);
+  // The title line at (1, 1) cm.
+  EXPECT_TRUE(ContainsRun(page, {"BT", "/CourierNew,Bold 12 Tf 12 TL", "1 0 0 -1 28.346 28.346 Tm",
+                                 "(ELENCO DIPENDENTI CON PAGAMENTO IN C/C                     PAG. 01) Tj",
+                                 "ET"}));
+  // The card's first row: frames 0.25 cm above the text line, the first
+  // card 0.165 cm lower than on paper (frames at 3.915 cm, text at 4.265).
+  EXPECT_TRUE(ContainsRun(page, {"0 w", "28.346 110.976 99.213 14.173 re", "S", "0 w",
+                                 "127.559 110.976 382.677 14.173 re", "S", "0 0 0 rg", "BT",
+                                 "/CourierNew,Bold 9 Tf 9 TL", "1 0 0 -1 31.181 120.898 Tm", "(Cod. Dipendente) Tj",
+                                 "ET", "0 0 0 rg", "0 0 0 rg", "BT", "/CourierNew 9 Tf 9 TL",
+                                 "1 0 0 -1 130.394 120.898 Tm", "(0010010001) Tj", "ET"}));
+  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 130.394 234.283 Tm",
+                                 "(" + std::string(63, ' ') + "1234.50) Tj"}));
+  // The totals under the card (frames at 8.615 cm, text at 8.965).
+  EXPECT_TRUE(ContainsRun(page, {"0 w", "28.346 244.205 99.213 14.173 re", "S", "0 w",
+                                 "127.559 244.205 382.677 14.173 re", "S", "0 0 0 rg", "BT",
+                                 "/CourierNew,Bold 9 Tf 9 TL", "1 0 0 -1 31.181 254.126 Tm",
+                                 "(TOT.DIP.STAMPATI) Tj", "ET"}));
+  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 130.394 268.299 Tm", "(" + std::string(63, ' ') + "1234.50) Tj"}));
+}
+
+TEST_F(BatchRun, ProtectedCompanyFileOpensWithItsUserPassword) {
+  Write();
+  ASSERT_EQ(Vxorel("--batch --output pdf --listing detailed").status, 0);
+  const fs::path beta = PdfFolder("002") / "BANC_0_D_002_BETA SPA.pdf";
+  ASSERT_TRUE(fs::exists(beta));
+  EXPECT_EQ(Shell("pdfinfo " + Quote(beta.string())).status, 1) << "opened without a password";
+  const std::string info = PdfInfo(beta, "-upw APRIMI");
+  EXPECT_NE(info.find("Encrypted:       yes"), std::string::npos) << info;
+  ExpectQpdfClean(beta, "APRIMI");
+  const auto page = PageLines(beta, 1, "APRIMI");
+  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 130.394 120.898 Tm", "(0020010002) Tj"}));
+}
+
+TEST_F(BatchRun, SimplifiedPdfIsLandscapeWithItsLineAndTotals) {
+  Write();
+  const Outcome run = Vxorel("--batch --output pdf --month 11 --year 2025 --description stipendi");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const fs::path alfa = PdfFolder("001") / "BANC_0_S_STIPENDI_001_ALFA SRL.pdf";
+  ASSERT_TRUE(fs::exists(alfa));
+  ExpectQpdfClean(alfa);
+  EXPECT_NE(PdfInfo(alfa).find("Page size:       842 x 596 pts (A4)"), std::string::npos) << PdfInfo(alfa);
+  const auto page = PageLines(alfa, 1);
+  EXPECT_TRUE(ContainsRun(page, {"(ELENCO DIPENDENTI CON PAGAMENTO IN C/C PER IL MESE : NOVEMBRE 2025 STIPENDI"
+                                 "                       PAG. 01) Tj"}));
+  // The line at 4.5 cm: frames at 4.25, texts at 4.6.
+  EXPECT_TRUE(ContainsRun(page, {"0 w", "28.346 120.472 56.693 14.173 re", "S"}));
+  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 31.181 130.394 Tm", "(0010010001) Tj"}));
+  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 314.646 130.394 Tm", "(    1234.50) Tj"}));
+  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 371.339 130.394 Tm", "(IT60X0306911600000000123456) Tj"}));
+  // The totals right under it, at 5 cm.
+  EXPECT_TRUE(ContainsRun(page, {"0 w", "28.346 134.646 283.465 14.173 re", "S"}));
+  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 31.181 144.567 Tm", "(TOTALE GENERALE NETTO IN BUSTA) Tj"}));
+  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 711.496 144.567 Tm", "(          001) Tj"}));
+}
+
+TEST_F(BatchRun, PrintToWritesOneFilePerPrinterDocument) {
+  Write();
+  const fs::path out = folder.Path() / "stampe";
+  fs::create_directories(out);
+  const Outcome run = Vxorel("--batch --print-to " + Quote(out.string()));
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(out)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"001_001.pdf", "002_002.pdf"}));
+  for (const auto& name : names) {
+    ExpectQpdfClean(out / name);
+    EXPECT_NE(PdfInfo(out / name).find("Page size:       842 x 596 pts (A4)"), std::string::npos) << PdfInfo(out / name);
+  }
+  EXPECT_NE(Shell("pdftotext " + Quote((out / "001_001.pdf").string()) + " -").out.find("0010010001"),
+            std::string::npos);
+  EXPECT_EQ(Boni("BONI001B0.TXT").substr(0, 9), "cod.ditta");
+}
+
+TEST_F(BatchRun, UsageErrorsExitTwoBeforeAnythingIsOpened) {
+  Write();
+  const auto whole_prefix = vx::testing::SnapshotFolder(folder.Path());
+  for (const char* arguments : {"--batch --month 13", "--batch --year 25", "--batch --bank 3", "--batch --bogus",
+                                "--batch --listing long"}) {
+    const Outcome run = Vxorel(arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_NE(run.err.find("usage"), std::string::npos) << arguments << ": " << run.err;
+  }
+  EXPECT_EQ(vx::testing::SnapshotFolder(folder.Path()), whole_prefix);
+}
+
+TEST_F(BatchRun, PrinterListingWithoutAPrinterEndsNonZero) {
+  Write();
+  const Outcome run = Vxorel("--batch");
+  EXPECT_NE(run.status, 0);
+  EXPECT_NE(run.err.find("ERR.STAMPANTE - SI VUOLE RITENTARE ?"), std::string::npos) << run.err;
+  // The company whose listing failed leaves no transfer file behind.
+  EXPECT_FALSE(fs::exists(ArchivesFolder() / "BONI001B0.TXT"));
+}
+
+}  // namespace
+}  // namespace vx::app::test
