@@ -125,24 +125,6 @@ TEST_F(DemoInstallation, DataMixesTheCasesTheListingDistinguishes) {
   EXPECT_EQ(Trimmed(Field(Archive(kFiscalBase), archive::fields::kFiscalPdfOwnerPassword)), "AMMINPAGHE");
 }
 
-TEST_F(DemoInstallation, ExtractionHoldsExistingEmployeesInCodeOrder) {
-  const std::string extraction = Archive(kExtractionBase);
-  std::set<std::string> employees;
-  for (const std::string& record : EmployeeRecords()) employees.insert(Field(record, archive::fields::kEmployeeCode));
-  std::string previous;
-  size_t count = 0;
-  for (size_t at = 0; at + 10 <= extraction.size(); at += 10) {
-    const std::string code = extraction.substr(at, 10);
-    if (Trimmed(code).empty()) continue;
-    ASSERT_TRUE(employees.count(code)) << code;
-    ASSERT_LT(previous, code);
-    previous = code;
-    ++count;
-  }
-  EXPECT_GT(count, 1300u);
-  EXPECT_LT(count, 1500u);
-}
-
 TEST(DemoPopulation, SameSeedSameBytesOtherSeedOtherData) {
   vx::testing::TempFolder a, b, c;
   for (auto [folder, seed] : {std::pair{&a, 5u}, std::pair{&b, 5u}, std::pair{&c, 6u}}) {
