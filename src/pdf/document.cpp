@@ -62,7 +62,8 @@ platform::MessageBox FileInUseBox() {
 
 vbPDF::vbPDF(WriterServices services) : services_(std::move(services)) { Abort(); }
 
-vbPDF::~vbPDF() = default;
+// The file keeps what was handed to it so far, as if the program had ended.
+vbPDF::~vbPDF() { out_.Abandon(); }
 
 void vbPDF::Abort() {
   out_.Abandon();
@@ -137,6 +138,19 @@ std::string vbPDF::MadeUpFileName() const {
 
 std::string vbPDF::BeginDoc(const std::string& strFileName) {
   out_.Abandon();
+  // Objects, pages and fonts belong to the file they were written to: a
+  // writer used again without Abort must not refer to them in a new file.
+  // Settings and properties stay.
+  document_.offsets.clear();
+  document_.current_object = 0;
+  document_.page_count = 0;
+  document_.page_objects.clear();
+  document_.kids.clear();
+  document_.page_open = false;
+  document_.font_resources.clear();
+  text_.fonts.clear();
+  text_.font_index = 0;
+  page_.content.clear();
   document_.ErrNumber = 0;
   document_.ErrSource.clear();
   document_.ErrDescription.clear();

@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "pdf/vbpdf.h"
+#include "platform/errors.h"
 
 namespace vx::pdf {
 namespace {
@@ -75,6 +76,10 @@ void vbPDF::SetFont(const std::string& FontFamily, float Size, int32_t Style,
       return;
     }
   }
+
+  // A new font is written at once: without a file, fail before the font
+  // table holds an entry whose object was never written.
+  if (!out_.IsOpen()) throw platform::MakeRuntimeError(52);
 
   KnownFamily family = known.value_or(KnownFamily{"Arial", MetricFamily::Arial, true});
   const FamilyMetrics& metrics = BuiltInMetrics(family.metrics);

@@ -199,6 +199,19 @@ TEST_F(Document, AbortLeavesTheFileUnfinishedAndResetsTheSettings) {
   EXPECT_THROW(pdf.EndDoc(), RuntimeError);  // nothing open any more
 }
 
+TEST_F(Document, WriterUsedAgainWithoutAbortWritesACompleteSecondFile) {
+  pdf.SetDocProperty("Same title", "", "", "", "", "");
+  pdf.BeginDoc("first.pdf");
+  pdf.BeginPage();
+  pdf.SetFont("Courier New", 12, 1, 0);
+  pdf.EndDoc();
+  pdf.BeginDoc("t.pdf");
+  pdf.BeginPage();
+  pdf.SetFont("Courier New", 12, 1, 0);
+  const std::string& file = Finish();
+  EXPECT_EQ(file, files.files["first.pdf"]);
+}
+
 class FileInUse : public Document {
  protected:
   void ExpectFileInUseBox(const platform::MessageBox& box) {
