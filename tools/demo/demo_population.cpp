@@ -157,16 +157,30 @@ void AddCompany(InstallationBuilder& builder, Random& random, int code) {
   }
 }
 
+// A branch several employees bank at: one CIN, ABI and CAB for all of them.
+struct SharedBranch {
+  const Bank* bank;
+  const Town* town;
+  std::string cab;
+  char cin;
+};
+
 void AddEmployee(InstallationBuilder& builder, Random& random, const std::string& code, const std::string& month,
-                 const std::string& year) {
+                 const std::string& year, const SharedBranch* shared = nullptr) {
   RecordText& record = builder.AddEmployee(code);
-  const Bank& bank = random.Pick(kBanks);
-  const Town& branch = random.Pick(kTowns);
+  const Bank& bank = shared ? *shared->bank : random.Pick(kBanks);
+  const Town& branch = shared ? *shared->town : random.Pick(kTowns);
   // Most accounts are stored as 12 characters; some banks give shorter
   // numbers, which the IBAN pads with zeros.
-  const std::string account = random.Percent(80) ? Digits(random, 12)
-                                                 : std::to_string(random.Between(1000000, 99999999));
-  const BankAccount coordinates{bank.abi, Digits(random, 5), account, 0};
+  std::string account = random.Percent(80) ? Digits(random, 12)
+                                           : std::to_string(random.Between(1000000, 99999999));
+  const std::string cab = shared ? shared->cab : Digits(random, 5);
+  // At a shared branch the CIN is the branch's: accounts are drawn until
+  // theirs is that one, as real account numbers of one branch would be.
+  while (shared && ItalianCin(bank.abi, cab, ZeroPadRight(account, 12)) != shared->cin) {
+    account = Digits(random, 12);
+  }
+  const BankAccount coordinates{bank.abi, cab, account, 0};
 
   // Payment method 2 is bank transfer; bank slot 0 is the company's main bank.
   const int method = random.Percent(82) ? 2 : (random.Percent(70) ? 1 : 3);
@@ -238,6 +252,15 @@ void PopulateDemo(InstallationBuilder& builder, const DemoOptions& options) {
   numbers.resize(static_cast<size_t>(options.employees));
   std::sort(numbers.begin(), numbers.end());
 
+  std::vector<SharedBranch> shared;
+  for (int i = 0; i < options.branches; ++i) {
+    const Bank& bank = random.Pick(kBanks);
+    const Town& town = random.Pick(kTowns);
+    // Distinct CABs make distinct branches.
+    std::string cab = std::to_string(10000 + i * 7 + random.Between(0, 6));
+    shared.push_back({&bank, &town, cab, static_cast<char>('A' + random.Between(0, 25))});
+  }
+
   std::vector<std::string> codes;
   for (int number : numbers) {
     const DemoCompany& company = companies[static_cast<size_t>(random.Between(0, options.companies - 1))];
@@ -245,7 +268,8 @@ void PopulateDemo(InstallationBuilder& builder, const DemoOptions& options) {
         random.Between(0, static_cast<int64_t>(company.sub_companies.size()) - 1))];
     std::string n = std::to_string(number);
     const std::string code10 = ThreeDigits(company.code) + sub + std::string(4 - n.size(), '0') + n;
-    AddEmployee(builder, random, code10, month, year);
+    AddEmployee(builder, random, code10, month, year,
+                shared.empty() ? nullptr : &shared[static_cast<size_t>(random.Between(0, options.branches - 1))]);
     // A few employees left last year and are not in this year's extraction.
     if (!random.Percent(4)) codes.push_back(code10);
   }

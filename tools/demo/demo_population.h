@@ -12,6 +12,10 @@ struct DemoOptions {
   int companies = 8;     // 1..999
   int employees = 250;   // 0..9999: an employee number is a 4-digit record number
   uint64_t seed = 1;
+  // 0: every employee banks at a branch of his own. N: the employees share
+  // N branches, each with one CIN, ABI and CAB, so that a listing grouped
+  // by bank has N groups in all.
+  int branches = 0;
 };
 
 // Fills an empty builder. Among the companies (when there are at least three)

@@ -1,4 +1,4 @@
-// vxorel-demo DIR [--companies N] [--employees M] [--seed S] [--no-extraction]
+// vxorel-demo DIR [--companies N] [--employees M] [--seed S] [--branches B] [--no-extraction]
 // Writes a complete demo payroll installation into the Wine prefix DIR.
 
 #include <charconv>
@@ -14,10 +14,11 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vxorel-demo DIR [--companies N] [--employees M] [--seed S] [--no-extraction]\n"
+    "usage: vxorel-demo DIR [--companies N] [--employees M] [--seed S] [--branches B] [--no-extraction]\n"
     "  writes a demo payroll installation into the Wine prefix DIR\n"
     "  N: 1..999 companies (default 8); M: 0..9999 employees (default 250);\n"
-    "  S: seed of the data, the same seed giving the same installation (default 1)\n";
+    "  S: seed of the data, the same seed giving the same installation (default 1)\n"
+    "  B: 1..9999 bank branches shared by all employees (default: one per employee)\n";
 
 bool ParseNumber(std::string_view text, uint64_t& out) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     uint64_t value = 0;
-    if (arg == "--companies" || arg == "--employees" || arg == "--seed") {
+    if (arg == "--companies" || arg == "--employees" || arg == "--seed" || arg == "--branches") {
       if (i + 1 >= argc || !ParseNumber(argv[i + 1], value)) {
         std::cerr << "vxorel-demo: " << arg << " needs a whole number\n" << kUsage;
         return 2;
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
       } else if (value > 9999) {
         std::cerr << "vxorel-demo: " << arg << " " << value << " is too large\n" << kUsage;
         return 2;
+      } else if (arg == "--branches") {
+        options.branches = static_cast<int>(value);
       } else if (arg == "--companies") {
         options.companies = static_cast<int>(value);
       } else {
