@@ -70,7 +70,6 @@ class ListingWorld {
   std::filesystem::path Linux(const std::string& windows_path) const {
     return prefix_->Map(windows_path);
   }
-  const std::filesystem::path& Root() const { return folder_.Path(); }
 
   demo::InstallationBuilder builder;
   platform::ScriptedMessageBoxes boxes;

@@ -52,7 +52,6 @@ class CompanyPdf : public ::testing::Test {
  protected:
   void SetUp() override {
     world.builder.AddCompany(1, "ALFA / BETA: SRL");
-    world.builder.AddCompany(2, "");
   }
   void Open(int company) {
     world.Open();
@@ -106,14 +105,6 @@ TEST_F(CompanyPdf, DocumentIsNamedSetUpBegunAndCompleted) {
   EXPECT_NE(pdf.find("0 w\n28.346 106.299 56.693 14.173 re\nS"), std::string::npos);
   // Streams are LZW-encoded in the file itself.
   EXPECT_NE(Shell("grep -c LZWDecode " + Quoted(file)).out, "0\n");
-}
-
-TEST_F(CompanyPdf, AnEmptyCompanyNameGivesNoTrailingUnderscore) {
-  Open(2);
-  world.output().CREAPDF("BANC_0_S_");
-  EXPECT_EQ(world.output().state.NomeFilePDF, "BANC_0_S_002.pdf");
-  world.output().CHIUDIPDF();
-  EXPECT_TRUE(std::filesystem::exists(world.Linux("C:\\PVXPAGHE\\FILE-PDF\\002\\2023\\11\\BANC\\BANC_0_S_002.pdf")));
 }
 
 TEST_F(CompanyPdf, ProtectedOnlyWhenBothPasswordsAreThere) {

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "output/draw_rule.h"
 #include "output/listing_world.h"
 #include "output/no_printers.h"
 #include "platform/errors.h"
@@ -69,21 +68,6 @@ TEST_F(PrinterPrimitives, ZerosAndBlanksAreLeftOffButTheTextIsAlwaysConsumed) {
   EXPECT_EQ(d[2].text, "007");
 }
 
-TEST(DrawRule, NumbersAreReadWhateverTheLocale) {
-  double v = -1;
-  EXPECT_TRUE(IsNumericText(" 1234.50 ", &v));
-  EXPECT_DOUBLE_EQ(v, 1234.5);
-  EXPECT_TRUE(IsNumericText("1E3", &v));
-  EXPECT_DOUBLE_EQ(v, 1000);
-  EXPECT_FALSE(IsNumericText("1,50"));
-  EXPECT_FALSE(IsNumericText("12A"));
-  EXPECT_FALSE(IsNumericText("IT 03599 01600"));
-  EXPECT_FALSE(IsNumericText("."));
-  EXPECT_FALSE(IsNumericText("1E"));
-  EXPECT_TRUE(ShouldDraw("00000000000001", false));
-  EXPECT_FALSE(ShouldDraw("+0.0E5", false));
-}
-
 // A printer that fails a given number of times, then works.
 class FlakyPrinters : public RecordingPrinters {
  public:
@@ -138,18 +122,6 @@ TEST(PrinterErrors, TheOperatorRetriesSkipsOrEndsTheProgram) {
     // Nobody to answer: no retry, and the program ends.
     EXPECT_THROW(world.output().STAMPABOX(1, 1, 1, 1), vx::platform::ProgramEnd);
   }
-}
-
-TEST(PrinterErrors, OtherErrorsAreNotThePrinterRoutinesToHandle) {
-  ListingWorld world;
-  world.Open();
-  try {
-    world.output().printer().SetOrientation(3);
-    FAIL() << "an invalid orientation was accepted";
-  } catch (const vx::platform::RuntimeError& error) {
-    EXPECT_EQ(error.number, 380);
-  }
-  EXPECT_TRUE(world.boxes.shown.empty());
 }
 
 }  // namespace

@@ -94,15 +94,5 @@ TEST_F(PrintToFiles, EveryDocumentBecomesANumberedFilePerCompany) {
             std::string::npos);
 }
 
-TEST_F(PrintToFiles, AnUnfinishedDocumentLeavesNoFile) {
-  {
-    PdfFilePrinters local{folder, vx::testing::FixedClockPdf()};
-    local.File().SetCompany("003");
-    local.Current().Print("INTERROTTA");
-    EXPECT_TRUE(std::filesystem::exists(folder / "001_003.pdf"));
-  }
-  EXPECT_FALSE(std::filesystem::exists(folder / "001_003.pdf"));
-}
-
 }  // namespace
 }  // namespace vx::output

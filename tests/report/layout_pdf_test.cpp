@@ -97,25 +97,5 @@ TEST_F(PdfLayout, SimplifiedPagesAreLandscapeWithHeadingFramesAtThreePointSevenF
   EXPECT_NE(Shell("pdftotext " + Quoted(file) + " -").out.find("PAG. 02"), std::string::npos);
 }
 
-TEST_F(PdfLayout, AfterBankTotalsTheNextBankStartsANewPageAtFour) {
-  Begin("BANC_0_D_");
-  world.settings.TotaliPerBanca = true;
-  world.settings.PaginaPerBanca = true;
-  world.listing.IndiceBanca = 1;
-  world.listing.NumeroBanche = 2;
-  world.listing.NumeroPagina = 3;
-  world.report->TESTATAPDF(false);
-  world.listing.RigaCorrente = 4.165;
-  world.report->TOTALIPDF(false);
-  EXPECT_DOUBLE_EQ(world.listing.RigaCorrente, 4.0);
-  EXPECT_EQ(world.listing.NumeroPagina, 1);
-  EXPECT_EQ(world.output().DocumentoPDF().GetPage(), 2);
-  const auto file = Finish();
-  const auto text = Shell("pdftotext " + Quoted(file) + " -").out;
-  EXPECT_NE(text.find("PAG. 03"), std::string::npos);
-  EXPECT_NE(text.find("PAG. 01"), std::string::npos);
-  EXPECT_NE(text.find("TOT.DIP.BANCA"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace vx::report

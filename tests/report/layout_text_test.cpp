@@ -18,12 +18,6 @@ TEST(LayoutText, PagesHaveTwoDigitsAndCountsThree) {
   EXPECT_EQ(CountText(1234), "234");
 }
 
-TEST(LayoutText, DescriptionIsAlwaysThirtyCharacters) {
-  EXPECT_EQ(Description30(""), std::string(30, ' '));
-  EXPECT_EQ(Description30("STIPENDI"), "STIPENDI" + std::string(22, ' '));
-  EXPECT_EQ(Description30("TREDICESIMA MENSILITA ANNO 2023 SALDO"), "TREDICESIMA MENSILITA ANNO 202");
-}
-
 TEST(LayoutText, AmountsAreRoundedAndAlignedOnTheRight) {
   EXPECT_EQ(AmountText(1234.5, 11), "    1234.50");
   EXPECT_EQ(AmountText(0.005, 11), "       0.01");
