@@ -107,9 +107,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (option == "--bold") {
       SetFlag(cl.bold, option);
     } else if (option == "--description") {
-      const std::string v = value();
-      // The window's description box takes at most 30 characters.
-      if (Utf8Length(v) > 30) throw UsageError("--description is longer than 30 characters");
+      std::string v = value();
+      // The window's description box keeps the first 30 characters typed.
+      while (Utf8Length(v) > 30) {
+        while ((static_cast<unsigned char>(v.back()) & 0xC0) == 0x80) v.pop_back();
+        v.pop_back();
+      }
       SetOnce(cl.description, v, option);
     } else if (option == "--print-to") {
       const std::string v = value();

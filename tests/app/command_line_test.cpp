@@ -47,11 +47,11 @@ TEST(CommandLine, AnythingUnknownOrIncompleteIsAUsageError) {
   EXPECT_THROW(Parse({"--batch", "--companies", "--month", "3"}), UsageError);
 }
 
-TEST(CommandLine, DescriptionHoldsThirtyCharactersCountedAsTyped) {
+TEST(CommandLine, DescriptionKeepsThirtyCharactersCountedAsTyped) {
   std::string accented;  // thirty characters, sixty bytes of UTF-8
   for (int i = 0; i < 30; ++i) accented += "\xC3\xA0";
-  EXPECT_NO_THROW(Parse({"--batch", "--description", accented}));
-  EXPECT_THROW(Parse({"--batch", "--description", accented + "a"}), UsageError);
+  EXPECT_EQ(Parse({"--batch", "--description", accented}).description, accented);
+  EXPECT_EQ(Parse({"--batch", "--description", accented + "ab\xC3\xA0"}).description, accented);
 }
 
 }  // namespace
