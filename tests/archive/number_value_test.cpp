@@ -7,63 +7,34 @@
 using vx::archive::NumberText;
 using vx::archive::NumericValue;
 
-TEST(NumericValue, SkipsBlanksTabsAndLineFeedsAnywhere) {
-  EXPECT_EQ(NumericValue("  12"), 12);
+TEST(NumericValue, SkipsBlanksAnywhereAndStopsAtTheFirstForeignCharacter) {
   EXPECT_EQ(NumericValue("1 2\t3\n4"), 1234);
-  EXPECT_EQ(NumericValue("- 5"), -5);
-}
-
-TEST(NumericValue, StopsAtTheFirstCharacterThatIsNotPartOfANumber) {
+  EXPECT_EQ(NumericValue("- 00001234.56"), -1234.56);
   EXPECT_EQ(NumericValue("0000012345ABC"), 12345);
   EXPECT_EQ(NumericValue("12,50"), 12);  // a comma is never a decimal point
   EXPECT_EQ(NumericValue("1.2.3"), 1.2);
-  EXPECT_EQ(NumericValue("00001234.56"), 1234.56);
-  EXPECT_EQ(NumericValue("-00001234.56"), -1234.56);
   EXPECT_EQ(NumericValue("+.5"), 0.5);
-}
-
-TEST(NumericValue, TextWithoutDigitsIsZero) {
-  EXPECT_EQ(NumericValue(""), 0);
-  EXPECT_EQ(NumericValue("     "), 0);
-  EXPECT_EQ(NumericValue("ABC"), 0);
+  EXPECT_EQ(NumericValue("   "), 0);
   EXPECT_EQ(NumericValue("-."), 0);
-  EXPECT_EQ(NumericValue("\xFC\xFC"), 0);
 }
 
-TEST(NumericValue, ReadsAnExponentOnlyWhenDigitsFollowIt) {
-  EXPECT_EQ(NumericValue("1E3"), 1000);
+TEST(NumericValue, ReadsAnExponentOnlyWhenDigitsFollowItAndReportsOverflow) {
   EXPECT_EQ(NumericValue("5E-05"), 0.00005);
-  EXPECT_EQ(NumericValue("12E"), 12);
   EXPECT_EQ(NumericValue("12E+X"), 12);
   EXPECT_EQ(NumericValue("1E-999"), 0);
-}
-
-TEST(NumericValue, AValueTooLargeForADoubleIsOverflow) {
   try {
     NumericValue("9E+999");
-    FAIL() << "no error";
+    FAIL();
   } catch (const vx::platform::RuntimeError& error) {
     EXPECT_EQ(error.number, 6);
   }
 }
 
-TEST(NumberText, WritesPlainDecimalsWithoutLeadingZeroOrBlank) {
+TEST(NumberText, WritesFifteenDigitsWithoutLeadingZeroSwitchingToExponentAtTheEnds) {
   EXPECT_EQ(NumberText(7), "7");
-  EXPECT_EQ(NumberText(-12), "-12");
-  EXPECT_EQ(NumberText(0), "0");
-  EXPECT_EQ(NumberText(0.5), ".5");
   EXPECT_EQ(NumberText(-0.5), "-.5");
-  EXPECT_EQ(NumberText(1234.5), "1234.5");
   EXPECT_EQ(NumberText(0.0001), ".0001");
-}
-
-TEST(NumberText, UsesTheExponentFormForVerySmallAndVeryLargeValues) {
   EXPECT_EQ(NumberText(0.00005), "5E-05");
   EXPECT_EQ(NumberText(1e15), "1E+15");
-  EXPECT_EQ(NumberText(123456789012345.0), "123456789012345");
-}
-
-TEST(NumberText, KeepsFifteenSignificantDigits) {
-  EXPECT_EQ(NumberText(-2.345 - 0.005), "-2.35");
   EXPECT_EQ(NumberText(0.1 + 0.2), ".3");
 }

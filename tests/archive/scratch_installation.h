@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "archive/payroll_archives.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
@@ -68,13 +69,6 @@ class ScratchInstallation {
       bytes += line;
     }
     Write("C:\\PVXPAGHE\\ARCHIVI\\SLBASE.DAT", bytes);
-  }
-
-  // The boxes shown so far, texts only.
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const auto& box : boxes.shown) texts.push_back(box.text);
-    return texts;
   }
 
  private:
