@@ -34,8 +34,10 @@ TEST_F(ListingRun, TransferFileRowsByteForByte) {
       .SetNumber(fields::kEmployeeIbanLayout, 1)
       .SetText(fields::kEmployeeAccount, "123")
       .SetText(fields::kEmployeeBic, "00000000000");
-  // A 13-character account gives the 28-character IBAN; a negative net pay.
+  // A 13-character account gives the 28-character IBAN; a negative net pay;
+  // a six-digit CAB is kept whole in its column.
   Employee("0010010003", "BIANCHI", "LUCA", kBankZ, -1230)
+      .SetNumber(fields::kEmployeeCab, 123456)
       .SetText(fields::kEmployeeAccount, "1234567890123")
       .SetText(fields::kEmployeeBic, "");
   StartUp();
@@ -48,8 +50,8 @@ TEST_F(ListingRun, TransferFileRowsByteForByte) {
                 "001;001;0002;VERDI                         ;ANNA                          ;Y;05034;011701;"
                 "        0,00;123             ;IT60Y5034170100000000000123;           ;"
                 "BANCA Y                               \r\n"
-                "001;001;0003;BIANCHI                       ;LUCA                          ;Z;02008;001600;"
-                "      -12,30;1234567890123   ;IT60Z02008016001234567890123;           ;"
+                "001;001;0003;BIANCHI                       ;LUCA                          ;Z;02008;123456;"
+                "      -12,30;1234567890123   ;IT60Z02008234561234567890123;           ;"
                 "BANCA Z                               \r\n");
 }
 
@@ -128,6 +130,7 @@ TEST_F(ListingRun, ByNameIgnoresLetterCaseAndSameNamesGoByCode) {
   Employee("0010010002", "BIANCHI", "ZENO", kBankX, 100);
   Employee("0010010003", "ROSSI", "MARIO", kBankX, 100);
   Employee("0010010004", "rossa", "anna", kBankX, 100);
+  Employee("0010010005", "\xE0LVARO", "LUIGI", kBankX, 100);  // accented letters after z
   StartUp();
   RunControls c = Detailed();
   c.OptSortPerCodice = false;
@@ -137,7 +140,7 @@ TEST_F(ListingRun, ByNameIgnoresLetterCaseAndSameNamesGoByCode) {
   std::vector<std::string> codes;
   for (const auto& t : texts)
     if (t.size() == 10 && t.rfind("001", 0) == 0) codes.push_back(t);
-  EXPECT_EQ(codes, (std::vector<std::string>{"0010010002", "0010010004", "0010010001", "0010010003"}));
+  EXPECT_EQ(codes, (std::vector<std::string>{"0010010002", "0010010004", "0010010001", "0010010003", "0010010005"}));
 }
 
 // ---------------------------------------------------------------------------

@@ -25,31 +25,23 @@ TEST(RunControls, StartUpTakesThePayrollPeriodAndTheSimplifiedListing) {
   EXPECT_EQ(RunControls::AfterStartUp("01xx202400").ComboMese, "");
 }
 
-TEST(RunControls, SimplifiedListingClearsBothBankBoxes) {
+TEST(RunControls, InterlocksOfTheBankBoxes) {
   RunControls c = RunControls::AfterStartUp(kDataPaghe);
   c.OptStampa_Click(0);
   c.chkSepara = true;
-  c.chkSepara_Click();
-  c.OptStampa_Click(1);
-  EXPECT_FALSE(c.chkSepara);
-  EXPECT_FALSE(c.ChkTotali);
-  c.OptStampa_Click(0);
-  EXPECT_TRUE(c.ChkTotaliEnabled);
-  EXPECT_TRUE(c.chkSeparaEnabled);
-  EXPECT_FALSE(c.ChkTotali);
-}
-
-TEST(RunControls, SeparateLocksTotalsAndUnlockingKeepsThemChecked) {
-  RunControls c = RunControls::AfterStartUp(kDataPaghe);
-  c.OptStampa_Click(0);
-  c.chkSepara = true;
-  c.chkSepara_Click();
+  c.chkSepara_Click();  // checks and locks the totals box
   EXPECT_TRUE(c.ChkTotali);
   EXPECT_FALSE(c.ChkTotaliEnabled);
   c.chkSepara = false;
-  c.chkSepara_Click();
+  c.chkSepara_Click();  // unlocks it, still checked
   EXPECT_TRUE(c.ChkTotali);
   EXPECT_TRUE(c.ChkTotaliEnabled);
+  c.chkSepara = true;
+  c.OptStampa_Click(1);  // the simplified listing clears both
+  EXPECT_FALSE(c.chkSepara || c.ChkTotali || c.chkSeparaEnabled || c.ChkTotaliEnabled);
+  c.OptStampa_Click(0);  // and the detailed one enables them unchecked
+  EXPECT_TRUE(c.ChkTotaliEnabled && c.chkSeparaEnabled);
+  EXPECT_FALSE(c.ChkTotali);
 }
 
 TEST(RunSettings, ComposedFromTheControls) {
@@ -98,38 +90,10 @@ TEST(RunSettings, UnusablePeriodIsRefused) {
   EXPECT_TRUE(PeriodProblem(c));
 }
 
-TEST(SortLine, BothLayoutsEndWithTheCodeAtColumn101) {
-  const std::string a = SortLinePerCodice("0010010007", "ROSSI   ", "MARIO");
-  const std::string b = SortLinePerCognomeNome("0010010007", "ROSSI   ", "MARIO");
-  ASSERT_EQ(a.size(), 110u);
-  ASSERT_EQ(b.size(), 110u);
-  EXPECT_EQ(a.substr(0, 18), "0010010007 ROSSI  ");
-  EXPECT_EQ(b.substr(0, 6), "ROSSI ");
-  EXPECT_EQ(b.substr(30, 6), " MARIO");
-  EXPECT_EQ(b.substr(61, 11), " 0010010007");
-  EXPECT_EQ(CodeOfSortLine(a), "0010010007");
-  EXPECT_EQ(CodeOfSortLine(b), "0010010007");
-}
-
 TEST(SortLine, ShortCodeStaysInItsColumns) {
   const std::string a = SortLinePerCognomeNome("00100107", "ROSSI", "MARIO");
   ASSERT_EQ(a.size(), 110u);
   EXPECT_EQ(CodeOfSortLine(a), "00100107");
-}
-
-TEST(SortedList, OrdersWithoutRegardToCaseAndSameNamesByCode) {
-  SortedList l;
-  l.AddItem(SortLinePerCognomeNome("0010010003", "Rossi", "Mario"));
-  l.AddItem(SortLinePerCognomeNome("0010010001", "ROSSI", "MARIO"));
-  l.AddItem(SortLinePerCognomeNome("0010010002", "BIANCHI", "ANNA"));
-  l.AddItem(SortLinePerCognomeNome("0010010004", "ROSSA", "ZENO"));
-  l.AddItem(SortLinePerCognomeNome("0010010005", "\xE0lvaro", "X"));
-  ASSERT_EQ(l.ListCount(), 5);
-  EXPECT_EQ(CodeOfSortLine(l.List(0)), "0010010002");
-  EXPECT_EQ(CodeOfSortLine(l.List(1)), "0010010004");
-  EXPECT_EQ(CodeOfSortLine(l.List(2)), "0010010001");
-  EXPECT_EQ(CodeOfSortLine(l.List(3)), "0010010003");
-  EXPECT_EQ(CodeOfSortLine(l.List(4)), "0010010005");  // accented letters after z
 }
 
 }  // namespace
