@@ -36,6 +36,8 @@ class Output {
   Output(vx::archive::PayrollArchives& archive, Printers& printers, vx::platform::MessageBoxes& boxes,
          PdfFactory pdf_factory = {});
   ~Output();
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
 
   // Draws a text at (Y, X) cm from the page's top-left corner on the run's
   // target, unless it is blank or a number equal to zero (StampaZero false).
