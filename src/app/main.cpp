@@ -12,6 +12,10 @@
 #include "output/no_printers.h"
 #include "platform/errors.h"
 #include "platform/wine_prefix.h"
+#ifdef VX_WITH_WINDOW
+#include "app/window/batch_printers.h"
+#include "app/window/window_main.h"
+#endif
 
 int main(int argc, char** argv) {
   vx::app::CommandLine command_line;
@@ -26,12 +30,27 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!command_line.batch) {
-    std::cerr << "vxorel: the window is not available in this version; run with --batch --companies\n"
+#ifdef VX_WITH_WINDOW
+    try {
+      return vx::app::RunWindow(argc, argv, vx::platform::WinePrefix::FromEnvironment());
+    } catch (const std::exception& error) {
+      std::cerr << "vxorel: " << error.what() << "\n";
+      return 1;
+    }
+#else
+    std::cerr << "vxorel: the window is not built in this version (built with VX_GUI=OFF); run with --batch\n"
               << vx::app::UsageText();
     return 2;
+#endif
   }
   try {
     if (!command_line.companies) {
+#ifdef VX_WITH_WINDOW
+      if (!command_line.print_to) {
+        return vx::app::RunBatchListingOnInstalledPrinters(argc, argv, command_line,
+                                                           vx::platform::WinePrefix::FromEnvironment(), std::cerr);
+      }
+#endif
       // Without --print-to the listing goes to the installed printers; a
       // build without a printer back end has none, and the first printer
       // output reports the printer error.

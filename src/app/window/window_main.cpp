@@ -1,0 +1,40 @@
+#include "app/window/window_main.h"
+
+#include <QApplication>
+
+#include "app/window/frm_bancnew.h"
+#include "app/window/qt_message_boxes.h"
+#include "app/window/svg_icon.h"
+#include "archive/payroll_archives.h"
+#include "output/output.h"
+#include "output/qt/qt_printers.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+
+namespace vx::app {
+
+int RunWindow(int argc, char** argv, const vx::platform::WinePrefix& prefix) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("vxorel"));
+  QApplication::setDesktopFileName(QStringLiteral("vxorel"));
+  QApplication::setWindowIcon(ShippedIcon(QStringLiteral("vxorel"), 64));
+
+  vx::platform::Files files(prefix);
+  const vx::platform::Registry registry(prefix);
+  QtMessageBoxes boxes;
+  vx::archive::PayrollArchives archives(prefix, files, registry, boxes);
+  vx::output::QtPrinters printers;
+  vx::output::Output output(archives, printers, boxes);
+
+  FRMBANCNEW window(archives, output, boxes);
+  boxes.SetParent(&window);
+  if (!window.Form_Load()) return window.Ended().value_or(1);
+  QObject::connect(&window, &FRMBANCNEW::programEnded, &application,
+                   [](int status) { QCoreApplication::exit(status); }, Qt::QueuedConnection);
+  window.show();
+  const int status = QApplication::exec();
+  files.CloseAll();
+  return window.Ended().value_or(status);
+}
+
+}  // namespace vx::app

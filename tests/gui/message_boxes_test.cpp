@@ -1,0 +1,54 @@
+// The Qt message boxes and the text boxes' code page check.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/window/cp1252_validator.h"
+#include "app/window/qt_message_boxes.h"
+#include "gui/window_world.h"
+
+namespace {
+
+using vx::platform::Buttons;
+using vx::platform::Icon;
+
+TEST(QtMessageBoxes, ShowTitleTextIconAndButtonsAsAsked) {
+  vx::testing::EnsureApplication();
+  vx::platform::MessageBox box;
+  box.title = "Velmora VXOREL";
+  box.text = "Errore 53 File non trovato\r\nAPRIARCHIVI\r\nperch\xE8 <b>no</b>\rfine\r";
+  box.icon = Icon::Critical;
+  auto qbox = vx::app::MakeQMessageBox(box, nullptr);
+  EXPECT_EQ(qbox->windowTitle(), "Velmora VXOREL");
+  EXPECT_EQ(qbox->text(), QString::fromUtf8("Errore 53 File non trovato\nAPRIARCHIVI\nperchè <b>no</b>\nfine\n"));
+  EXPECT_EQ(qbox->textFormat(), Qt::PlainText);
+  EXPECT_EQ(qbox->icon(), QMessageBox::Critical);
+  EXPECT_EQ(qbox->standardButtons(), QMessageBox::Ok);
+
+  box.buttons = Buttons::YesNo;
+  box.icon = Icon::Warning;
+  qbox = vx::app::MakeQMessageBox(box, nullptr);
+  EXPECT_EQ(qbox->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+  EXPECT_EQ(static_cast<QAbstractButton*>(qbox->defaultButton()), qbox->button(QMessageBox::Yes));
+  EXPECT_EQ(qbox->icon(), QMessageBox::Warning);
+
+  box.icon = Icon::None;
+  EXPECT_EQ(vx::app::MakeQMessageBox(box, nullptr)->icon(), QMessageBox::NoIcon);
+  box.icon = Icon::Information;
+  EXPECT_EQ(vx::app::MakeQMessageBox(box, nullptr)->icon(), QMessageBox::Information);
+}
+
+TEST(Cp1252Validator, RefusesWhatTheCodePageCannotWrite) {
+  EXPECT_TRUE(vx::app::FitsCp1252(QString::fromUtf8("Perché 100€ – “netti”?")));
+  EXPECT_FALSE(vx::app::FitsCp1252(QString::fromUtf8("Łódź")));
+  EXPECT_FALSE(vx::app::FitsCp1252(QString::fromUtf8("stipendi 😀")));
+  vx::app::Cp1252Validator validator;
+  QString text = QString::fromUtf8("ŁÓDŹ");
+  int position = 0;
+  EXPECT_EQ(validator.validate(text, position), QValidator::Invalid);
+}
+
+}  // namespace

@@ -1,0 +1,389 @@
+// The main window on Qt's offscreen platform: what the operator sees after
+// start-up, the option interlocks, the keys, "Conferma" and the exit.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+#include <sstream>
+
+#include "app/batch_run.h"
+#include "app/window/input_guard.h"
+#include "demo/demo_population.h"
+#include "gui/window_world.h"
+#include "support/demo_installation.h"
+#include "support/folder_snapshot.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using vx::platform::Icon;
+using vx::testing::ReadWholeFile;
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+class Window : public ::testing::Test {
+ protected:
+  // Two listed companies with one employee each; 27 November 2025.
+  void SmallInstallation() {
+    vx::testing::AddListedCompany(world.builder, 1, "ALFA S.R.L.", "0000000001");
+    vx::testing::AddListedCompany(world.builder, 2, "CAFF\xC8 BETA", "");
+    vx::testing::AddPaidEmployee(world.builder, "0010010001", "ROSSI", "MARIO");
+    vx::testing::AddPaidEmployee(world.builder, "0020010002", "VERDI", "ANNA");
+    world.builder.SetPayrollDate("27112025");
+  }
+
+  // Writes the installation, starts the window and shows it.
+  vx::app::FRMBANCNEW& Started() {
+    vx::app::FRMBANCNEW& window = world.Open();
+    EXPECT_TRUE(window.Form_Load()) << "start-up ended the program";
+    window.show();
+    return window;
+  }
+
+  fs::path TaskFile() const { return world.Prefix() / "drive_c" / "VLXTASK" / "VLXTASK.INI"; }
+
+  vx::testing::WindowWorld world;
+};
+
+TEST_F(Window, ShowsEveryControlWithItsDesignCaptionItemsAndState) {
+  SmallInstallation();
+  vx::app::FRMBANCNEW& window = Started();
+
+  EXPECT_EQ(window.windowTitle(), "Stampa Pagamento in C/C");
+  EXPECT_EQ(world.Find<QLabel>("Label2")->text(), " Stampa Pagamento su c/c");
+  EXPECT_EQ(world.Find<QLabel>("LabelDitte")->text(), " Elenco Ditte in estrazione che verranno elaborate");
+  EXPECT_EQ(world.Find<QLabel>("LabelDescrizione")->text(), " Descrizione Max 30 crt. ( Facoltativa )");
+  EXPECT_EQ(world.Find<QLabel>("LabelPeriodo")->text(), " Mese e Anno Pagamento");
+  EXPECT_EQ(world.Find<QRadioButton>("OptStampa_0")->text(), "Stampa Dettagliata");
+  EXPECT_EQ(world.Find<QRadioButton>("OptStampa_1")->text(), "Stampa Semplificata (elenco)");
+  EXPECT_EQ(world.Find<QRadioButton>("OptSort_1")->text(), "Per Cognome Nome");
+  EXPECT_EQ(world.Find<QRadioButton>("OptStampante_1")->text(), "Crea PDF");
+  EXPECT_EQ(world.Find<QCheckBox>("ChkGrassetto")->text(), "Stampa tutto in grassetto");
+  EXPECT_EQ(world.Find<QToolButton>("CmdStampa")->text(), "Conferma");
+  EXPECT_EQ(world.Find<QToolButton>("CmdUscita")->text(), "&Uscita");
+  EXPECT_FALSE(world.Find<QToolButton>("CmdStampa")->icon().isNull());
+  EXPECT_FALSE(world.Find<QToolButton>("CmdUscita")->icon().isNull());
+
+  // Initial state: simplified listing with both bank boxes cleared and
+  // locked, by code, on the laser printer, first bank slot, no description.
+  EXPECT_TRUE(world.Find<QRadioButton>("OptStampa_1")->isChecked());
+  EXPECT_TRUE(world.Find<QRadioButton>("OptSort_0")->isChecked());
+  EXPECT_TRUE(world.Find<QRadioButton>("OptStampante_0")->isChecked());
+  for (const char* box : {"ChkTotali", "chkSepara"}) {
+    EXPECT_FALSE(world.Find<QCheckBox>(box)->isChecked()) << box;
+    EXPECT_FALSE(world.Find<QCheckBox>(box)->isEnabled()) << box;
+  }
+  EXPECT_FALSE(world.Find<QCheckBox>("ChkGrassetto")->isChecked());
+  EXPECT_EQ(world.Find<QLineEdit>("txtDescrizione")->maxLength(), 30);
+
+  auto* combo1 = world.Find<QComboBox>("Combo1");
+  EXPECT_FALSE(combo1->isEditable());
+  ASSERT_EQ(combo1->count(), 3);
+  EXPECT_EQ(combo1->currentText(), "0 - Banca Principale (Pag.4 Archivio Ditte)");
+  EXPECT_EQ(combo1->itemText(2), "2 - Banca 3 (Pag.4 Archivio Ditte)");
+  auto* mese = world.Find<QComboBox>("ComboMese");
+  EXPECT_TRUE(mese->isEditable());
+  ASSERT_EQ(mese->count(), 12);
+  EXPECT_EQ(mese->itemText(0), "01 - GENNAIO");
+  EXPECT_EQ(mese->itemText(8), "09 - SETTEMBRE");
+  auto* anno = world.Find<QComboBox>("ComboAnno");
+  ASSERT_EQ(anno->count(), 200);
+  EXPECT_EQ(anno->itemText(0), "2001");
+  EXPECT_EQ(anno->itemText(199), "2200");
+
+  // The company list in extraction order, accented names shown as such.
+  auto* list1 = world.Find<QListWidget>("List1");
+  ASSERT_EQ(list1->count(), 2);
+  EXPECT_EQ(list1->item(0)->text(), "001 ALFA S.R.L. 0000000001");
+  EXPECT_EQ(list1->item(1)->text(), U("002 CAFFÈ BETA "));
+  auto* list2 = world.Find<QListWidget>("List2");
+  EXPECT_FALSE(list2->isVisible());
+  EXPECT_EQ(list2->count(), 0);
+  for (const char* name : {"List1", "List2", "Combo1"}) {
+    const QFont font = world.window().findChild<QWidget*>(QLatin1String(name))->font();
+    EXPECT_EQ(font.family(), "Courier New") << name;
+    EXPECT_TRUE(font.fixedPitch()) << name;
+  }
+  EXPECT_EQ(window.font().styleHint(), QFont::SansSerif);
+}
+
+TEST_F(Window, LaysOutControlsFromTwipsAtFifteenToThePixel) {
+  SmallInstallation();
+  vx::app::FRMBANCNEW& window = Started();
+  // The designed 11760 x 7230 twips less the window system's frame.
+  EXPECT_EQ(window.size(), QSize(776, 448));
+  EXPECT_EQ(world.Find<QGroupBox>("FrameSelezione")->geometry(), QRect(4, 0, 770, 446));
+  EXPECT_EQ(world.Find<QGroupBox>("FrameScelte")->geometry(), QRect(376, 30, 389, 353));
+  EXPECT_EQ(world.Find<QToolButton>("CmdStampa")->geometry(), QRect(572, 384, 191, 55));
+  EXPECT_EQ(world.Find<QToolButton>("CmdUscita")->geometry(), QRect(376, 384, 193, 55));
+  EXPECT_EQ(world.Find<QComboBox>("ComboAnno")->geometry(), QRect(256, 34, 119, 21));
+  EXPECT_EQ(world.Find<QListWidget>("List1")->geometry(), QRect(2, 8, 361, 366));
+}
+
+TEST_F(Window, StartsOnThePayrollMonthAndYear) {
+  SmallInstallation();
+  world.builder.SetPayrollDate("15072024");
+  Started();
+  EXPECT_EQ(world.Find<QComboBox>("ComboMese")->currentText(), "07 - LUGLIO");
+  EXPECT_EQ(world.Find<QComboBox>("ComboMese")->currentIndex(), 6);
+  EXPECT_EQ(world.Find<QComboBox>("ComboAnno")->currentText(), "2024");
+  EXPECT_EQ(world.Find<QComboBox>("ComboAnno")->currentIndex(), 23);
+}
+
+TEST_F(Window, PayrollMonthThatIsNotOneToTwelveLeavesTheMonthBoxAsDesigned) {
+  for (const char* date : {"15132024", "15AB2024", "15002024"}) {
+    vx::testing::WindowWorld fresh;
+    vx::testing::AddListedCompany(fresh.builder, 1, "ALFA", "1");
+    vx::testing::AddPaidEmployee(fresh.builder, "0010010001", "ROSSI", "MARIO");
+    fresh.builder.SetPayrollDate(date);
+    ASSERT_TRUE(fresh.Open().Form_Load()) << date;
+    EXPECT_EQ(fresh.Find<QComboBox>("ComboMese")->currentIndex(), -1) << date;
+    EXPECT_EQ(fresh.Find<QComboBox>("ComboMese")->currentText(), "") << date;
+    EXPECT_EQ(fresh.Find<QComboBox>("ComboAnno")->currentText(), "2024") << date;
+  }
+}
+
+TEST_F(Window, PrintTypeAndBankPageOptionsInterlock) {
+  SmallInstallation();
+  vx::app::FRMBANCNEW& window = Started();
+  auto* detailed = world.Find<QRadioButton>("OptStampa_0");
+  auto* simplified = world.Find<QRadioButton>("OptStampa_1");
+  auto* totals = world.Find<QCheckBox>("ChkTotali");
+  auto* separate = world.Find<QCheckBox>("chkSepara");
+
+  QTest::mouseClick(detailed, Qt::LeftButton);
+  EXPECT_TRUE(detailed->isChecked());
+  EXPECT_TRUE(totals->isEnabled());
+  EXPECT_TRUE(separate->isEnabled());
+  EXPECT_FALSE(totals->isChecked());
+  EXPECT_FALSE(separate->isChecked());
+
+  // A page per bank needs the bank totals: the totals box is checked and locked.
+  QTest::mouseClick(separate, Qt::LeftButton);
+  EXPECT_TRUE(totals->isChecked());
+  EXPECT_FALSE(totals->isEnabled());
+  // Clicking the selected print type again must not unlock it.
+  QTest::mouseClick(detailed, Qt::LeftButton);
+  EXPECT_FALSE(totals->isEnabled());
+  vx::app::RunControls controls = window.ControlsNow();
+  EXPECT_TRUE(controls.chkSepara && controls.ChkTotali && !controls.ChkTotaliEnabled);
+
+  // Unchecking it unlocks the totals box, which stays checked.
+  QTest::mouseClick(separate, Qt::LeftButton);
+  EXPECT_TRUE(totals->isChecked());
+  EXPECT_TRUE(totals->isEnabled());
+
+  QTest::mouseClick(simplified, Qt::LeftButton);
+  EXPECT_FALSE(totals->isChecked());
+  EXPECT_FALSE(totals->isEnabled());
+  EXPECT_FALSE(separate->isEnabled());
+  controls = window.ControlsNow();
+  EXPECT_TRUE(controls.OptStampaSemplificata && !controls.OptStampaDettagliata);
+  EXPECT_FALSE(controls.ChkTotali || controls.chkSepara);
+}
+
+TEST_F(Window, ControlShortcutShiftPShowsTheProgramInformationOnly) {
+  SmallInstallation();
+  Started();
+  auto* text = world.Find<QLineEdit>("txtDescrizione");
+  auto* list1 = world.Find<QListWidget>("List1");
+
+  QTest::keyClick(list1, Qt::Key_P, Qt::ControlModifier);
+  QTest::keyClick(list1, Qt::Key_P, Qt::ShiftModifier);
+  QTest::keyClick(list1, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+  EXPECT_TRUE(world.boxes.shown.empty());
+
+  // Wherever the focus is, a text box included, and without typing a "P".
+  QTest::keyClick(text, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(world.boxes.shown.size(), 1u);
+  const vx::platform::MessageBox& box = world.boxes.shown[0];
+  EXPECT_EQ(box.title, "Informazioni Progetto velmora");
+  EXPECT_EQ(box.text, "Programma velmora\r\rNome EXE : VXOREL.EXE\rNome VBP : VXOREL.VBP\r");
+  EXPECT_EQ(box.icon, Icon::Information);
+  EXPECT_EQ(text->text(), "");
+  QTest::keyClick(list1, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(world.boxes.shown.size(), 2u);
+}
+
+TEST_F(Window, TypedPeriodThatIsNotAMonthAndYearStartsNoRun) {
+  SmallInstallation();
+  Started();
+  auto* mese = world.Find<QComboBox>("ComboMese");
+  auto* anno = world.Find<QComboBox>("ComboAnno");
+  auto* conferma = world.Find<QToolButton>("CmdStampa");
+
+  mese->setEditText("13 - TREDICESIMA");
+  QTest::mouseClick(conferma, Qt::LeftButton);
+  mese->setCurrentIndex(10);
+  anno->setEditText("25");
+  QTest::mouseClick(conferma, Qt::LeftButton);
+
+  ASSERT_EQ(world.boxes.shown.size(), 2u);
+  EXPECT_EQ(world.boxes.shown[0].text, "Mese di pagamento non valido: scegliere un mese da 01 a 12.");
+  EXPECT_EQ(world.boxes.shown[1].text, "Anno di pagamento non valido: indicare l'anno con quattro cifre.");
+  EXPECT_EQ(world.boxes.shown[1].icon, Icon::Critical);
+  EXPECT_EQ(world.boxes.shown[1].title, "Stampa Pagamento in C/C");
+  EXPECT_FALSE(fs::exists(vx::testing::ArchivesOf(world.Prefix()) / "BONI001B0.TXT"));
+  EXPECT_TRUE(world.printers.At(1).documents.empty());
+}
+
+TEST_F(Window, LaserRunPrintsOnTheInstallationsStandardPrinterAndFollowsTheCompanies) {
+  SmallInstallation();
+  Started();
+  // The payroll suite names LASER-UFFICIO-PAGHE, the second installed printer.
+  EXPECT_EQ(world.printers.CurrentIndex(), 1u);
+  auto* list1 = world.Find<QListWidget>("List1");
+  QSignalSpy rows(list1, &QListWidget::currentRowChanged);
+
+  QTest::mouseClick(world.Find<QToolButton>("CmdStampa"), Qt::LeftButton);
+
+  EXPECT_EQ(world.printers.At(1).documents.size(), 2u);
+  EXPECT_TRUE(world.printers.At(0).documents.empty());
+  ASSERT_EQ(rows.count(), 2);
+  EXPECT_EQ(rows.at(0).at(0).toInt(), 0);
+  EXPECT_EQ(rows.at(1).at(0).toInt(), 1);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  ASSERT_EQ(world.boxes.shown.size(), 1u);  // the transfer-file notice, nothing for paper
+  EXPECT_EQ(world.boxes.shown[0].text,
+            "ATTENZIONE: IL PROGRAMMA PRODUCE (oltre alla stampa) ANCHE IL FILE BONIXXX.TXT (XXX=CODICE DITTA)"
+            "\r\ndelimitato da   ';'   importabile in EXCEL");
+  EXPECT_EQ(world.boxes.shown[0].icon, Icon::None);
+  EXPECT_TRUE(world.window().isVisible());
+  EXPECT_FALSE(world.window().Ended());
+}
+
+// The PDF files and transfer files under the prefix, by path.
+vx::testing::FolderSnapshot RunOutputs(const fs::path& prefix) {
+  vx::testing::FolderSnapshot outputs;
+  for (const auto& [path, bytes] : vx::testing::SnapshotFolder(prefix)) {
+    if (path.find("FILE-PDF/") != std::string::npos || path.find("BONI") != std::string::npos)
+      outputs[path] = bytes;
+  }
+  return outputs;
+}
+
+TEST_F(Window, ConfermaMakesTheSameFilesAsTheBatchRunWithTheSameOptions) {
+  vx::demo::DemoOptions demo;
+  demo.companies = 4;
+  demo.employees = 60;
+  demo.branches = 5;
+  demo.seed = 11;
+  vx::demo::PopulateDemo(world.builder, demo);
+  vx::app::FRMBANCNEW& window = world.Open();
+
+  vx::app::CommandLine options;
+  options.batch = true;
+  options.listing = vx::app::ListingKind::Detailed;
+  options.output = vx::app::OutputKind::Pdf;
+  options.sort = vx::app::SortOrder::Name;
+  options.separate = true;
+  options.bold = true;
+  options.description = "Stipendi netti";
+  vx::output::RecordingPrinters unused;
+  std::ostringstream messages;
+  const int batch_status = vx::app::RunBatchListing(options, vx::platform::WinePrefix(world.Prefix()), unused,
+                                                    messages, vx::testing::FixedClockWriters());
+  ASSERT_EQ(batch_status, 0) << messages.str();
+  const vx::testing::FolderSnapshot batch = RunOutputs(world.Prefix());
+  ASSERT_GE(batch.size(), 6u);
+  for (const auto& entry : batch) fs::remove(world.Prefix() / entry.first);
+
+  ASSERT_TRUE(window.Form_Load());
+  window.show();
+  QTest::mouseClick(world.Find<QRadioButton>("OptStampa_0"), Qt::LeftButton);
+  QTest::mouseClick(world.Find<QRadioButton>("OptStampante_1"), Qt::LeftButton);
+  QTest::mouseClick(world.Find<QRadioButton>("OptSort_1"), Qt::LeftButton);
+  QTest::mouseClick(world.Find<QCheckBox>("chkSepara"), Qt::LeftButton);
+  QTest::mouseClick(world.Find<QCheckBox>("ChkGrassetto"), Qt::LeftButton);
+  QTest::keyClicks(world.Find<QLineEdit>("txtDescrizione"), "Stipendi netti");
+  QTest::mouseClick(world.Find<QToolButton>("CmdStampa"), Qt::LeftButton);
+
+  EXPECT_EQ(RunOutputs(world.Prefix()), batch);
+  ASSERT_EQ(world.boxes.shown.size(), 2u);
+  EXPECT_EQ(world.boxes.shown[1].title, "Pagamenti in conto/corrente");
+  EXPECT_EQ(world.boxes.shown[1].icon, Icon::Information);
+  EXPECT_EQ(world.boxes.shown[1].text.substr(0, 68),
+            "I file PDF relativi alle ditte selezionate sono stati creati in : \r\r");
+  // The run ends on the last company of the list, still selected.
+  auto* list1 = world.Find<QListWidget>("List1");
+  EXPECT_EQ(list1->currentRow(), list1->count() - 1);
+}
+
+TEST_F(Window, UscitaHandsTheTerminalBackAndEndsTheProgram) {
+  SmallInstallation();
+  world.builder.SetTerminalCode("07");
+  vx::app::FRMBANCNEW& window = Started();
+  // The launcher marks the terminal busy after its code.
+  std::ofstream(TaskFile(), std::ios::binary) << "07 IN USO" << std::string(91, ' ') << "\r\n";
+  QSignalSpy ended(&window, &vx::app::FRMBANCNEW::programEnded);
+
+  QTest::mouseClick(world.Find<QToolButton>("CmdUscita"), Qt::LeftButton);
+
+  ASSERT_EQ(ended.count(), 1);
+  EXPECT_EQ(ended.at(0).at(0).toInt(), 0);
+  EXPECT_EQ(window.Ended(), 0);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(ReadWholeFile(TaskFile()), "07" + std::string(98, ' ') + "\r\n");
+}
+
+TEST_F(Window, ClosingTheWindowLeavesAsUscitaDoes) {
+  SmallInstallation();
+  vx::app::FRMBANCNEW& window = Started();
+  std::ofstream(TaskFile(), std::ios::binary) << "01 IN USO\r\n";
+  window.close();
+  EXPECT_EQ(window.Ended(), 0);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(ReadWholeFile(TaskFile()), "01" + std::string(98, ' ') + "\r\n");
+}
+
+TEST_F(Window, WithoutAnExtractionTheProgramEndsBeforeTheWindowIsShown) {
+  SmallInstallation();
+  world.builder.SetNoExtraction();
+  vx::app::FRMBANCNEW& window = world.Open();
+  std::ofstream(TaskFile(), std::ios::binary) << "01 IN USO\r\n";
+
+  EXPECT_FALSE(window.Form_Load());
+  EXPECT_EQ(window.Ended(), 1);
+  EXPECT_FALSE(window.isVisible());
+  ASSERT_EQ(world.boxes.shown.size(), 1u);
+  EXPECT_EQ(world.boxes.shown[0].title, "Stampa Pagamento in C/C");
+  EXPECT_EQ(world.boxes.shown[0].text, "Attenzione: Non esiste estrazione anno corrente");
+  EXPECT_EQ(world.boxes.shown[0].icon, Icon::Critical);
+  EXPECT_EQ(ReadWholeFile(TaskFile()), "01" + std::string(98, ' ') + "\r\n");
+}
+
+TEST_F(Window, DuringARunTheWindowDropsInputAndShowsTheWaitCursor) {
+  SmallInstallation();
+  vx::app::FRMBANCNEW& window = Started();
+  auto* uscita = world.Find<QToolButton>("CmdUscita");
+  QSignalSpy clicked(uscita, &QToolButton::clicked);
+  {
+    vx::app::InputGuard guard(&window);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QTest::mouseClick(uscita, Qt::LeftButton);
+    QTest::keyClick(world.Find<QLineEdit>("txtDescrizione"), Qt::Key_A);
+    window.close();
+    guard.KeepPainting();
+    EXPECT_GE(guard.Dropped(), 4);
+  }
+  EXPECT_EQ(clicked.count(), 0);
+  EXPECT_EQ(world.Find<QLineEdit>("txtDescrizione")->text(), "");
+  EXPECT_FALSE(window.Ended());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  // Afterwards the window listens again.
+  QTest::keyClick(world.Find<QLineEdit>("txtDescrizione"), Qt::Key_A);
+  EXPECT_EQ(world.Find<QLineEdit>("txtDescrizione")->text(), "a");
+}
+
+}  // namespace
