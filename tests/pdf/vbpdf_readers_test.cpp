@@ -71,7 +71,7 @@ TEST(Readers, ListingIsCleanForQpdfAndPoppler) {
     doc.Page("STAMPA PAGAMENTO SU C/C", 20);
     doc.pdf().BeginPage();
     doc.pdf().SetPaperSize(1);  // the second page is landscape
-    doc.Page("PAGINA DUE", 3);
+    doc.Page("PAGINA DUE - CITT\xC0 E CAF\xC8 \x80", 3);  // Windows ANSI letters
     doc.pdf().EndDoc();
 
     std::string check = QpdfCheck(path);
@@ -107,7 +107,8 @@ TEST(Readers, ListingIsCleanForQpdfAndPoppler) {
     ASSERT_NE(amount, std::string::npos) << text;
     EXPECT_GT(amount, name + 22);
     EXPECT_NE(text.find("0010010019 ROSSI MARIO"), std::string::npos);
-    EXPECT_NE(text.find("PAGINA DUE"), std::string::npos);
+    EXPECT_NE(text.find("PAGINA DUE - CITT\u00C0 E CAF\u00C8 \u20AC"), std::string::npos)
+        << text;
   }
 }
 
