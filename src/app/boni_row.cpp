@@ -2,9 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/text_rules.h"
+#include "report/layout_text.h"
 
 namespace vx::app {
 
@@ -16,30 +16,19 @@ std::string BoniFileName(const std::string& company_code, int slot) {
   return "BONI" + company_code + "B" + std::to_string(slot) + ".TXT";
 }
 
-namespace {
-// The last `width` characters of `width` zeros followed by the text.
-std::string Zeros(std::string_view text, std::size_t width) {
-  return Right(std::string(width, '0') + std::string(text), width);
-}
-}  // namespace
-
-std::string IbanText(const BoniFields& f) {
-  const std::string abi = Trim(f.abi), cab = Trim(f.cab), account = Trim(f.account);
-  std::string iban = f.iban_country + f.iban_check + f.cin;
-  if (f.iban_layout == 1) return iban + Zeros(abi, 4) + Zeros(cab, 4) + Zeros(account, 14);
-  iban += Zeros(abi, 5) + Zeros(cab, 5);
-  return iban + (account.size() == 13 ? Zeros(account, 13) : Zeros(account, 12));
-}
-
 std::string NetPayColumn(double net_pay, char decimal_separator) {
   // Amounts are whole cents; rounding half away from zero keeps a binary
-  // fraction such as x.xx4999... on the cent it stands for.
+  // fraction such as x.xx4999... on the cent it stands for. The cents are
+  // written as a whole number (no decimal point, so no locale can change
+  // it) and the regional separator goes in before the last two digits.
   const double cents = std::round(net_pay * 100.0);
-  const long long whole = static_cast<long long>(std::fabs(cents));
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%s%lld%c%02lld", cents < 0 ? "-" : "", whole / 100, decimal_separator,
-                whole % 100);
-  return PadLeft(buf, 12);
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.0f", std::fabs(cents));
+  std::string digits = buf;
+  if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
+  digits.insert(digits.size() - 2, 1, decimal_separator);
+  if (cents < 0) digits.insert(0, 1, '-');
+  return PadLeft(digits, 12);
 }
 
 std::string BoniRow(const BoniFields& f, double net_pay, char decimal_separator) {
@@ -52,7 +41,8 @@ std::string BoniRow(const BoniFields& f, double net_pay, char decimal_separator)
   row += Right("0" + f.cin, 1) + ";" + Right("00000" + f.abi, 5) + ";" + Right("000000" + Trim(f.cab), 6) + ";";
   row += NetPayColumn(net_pay, decimal_separator) + ";";
   row += PadRight(Trim(f.account), 16) + ";";
-  row += IbanText(f) + ";";
+  // The same IBAN the listing prints beside the employee.
+  row += vx::report::IbanText(f.iban_layout, f.iban_country, f.iban_check, f.cin, f.abi, f.cab, f.account) + ";";
   row += PadRight(bic, 11) + ";";
   row += PadRight(f.bank_name, 38);
   return row;

@@ -29,11 +29,6 @@ extern const char* const kBoniHeader;
 // "BONI" + company code + "B" + slot + ".TXT".
 std::string BoniFileName(const std::string& company_code, int slot);
 
-// The IBAN as the listing and the transfer file write it: country, check
-// digits and CIN as read, then ABI, CAB and account zero-padded to the
-// widths of the layout the flag and the account's length choose.
-std::string IbanText(const BoniFields& f);
-
 // Net pay with two decimals and the given decimal separator, no thousands
 // separator, right-aligned in 12 characters.
 std::string NetPayColumn(double net_pay, char decimal_separator);
