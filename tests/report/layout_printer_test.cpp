@@ -183,7 +183,9 @@ TEST_F(PrinterLayout, BankTotalsCloseTheGroupAndEachFurtherBankStartsPageOne) {
               another);
     EXPECT_EQ(world.listing.NumeroPagina, another ? 1 : 4);
     EXPECT_DOUBLE_EQ(world.listing.RigaCorrente, another ? 4.0 : 11.2);
-    if (another) EXPECT_EQ(d[9], "226 396 ELENCO DIPENDENTI CON PAGAMENTO IN C/C                     PAG. 01");
+    if (another) {
+      EXPECT_EQ(d[9], "226 396 ELENCO DIPENDENTI CON PAGAMENTO IN C/C                     PAG. 01");
+    }
   }
 }
 
