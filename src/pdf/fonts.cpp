@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <optional>
 
 #include "pdf/vbpdf.h"
 #include "platform/errors.h"

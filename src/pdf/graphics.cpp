@@ -1,6 +1,9 @@
 // Line width, rectangles (square or with rounded corners) and the fill and
 // stroke colours.
 
+#include <algorithm>
+#include <cmath>
+
 #include "pdf/colour.h"
 #include "pdf/number_format.h"
 #include "pdf/vbpdf.h"

@@ -1,6 +1,8 @@
 // Drawing text at a baseline, with the page's y-downward coordinates flipped
 // back by the text matrix so that glyphs stand upright.
 
+#include <utility>
+
 #include "pdf/colour.h"
 #include "pdf/number_format.h"
 #include "pdf/text_literal.h"
