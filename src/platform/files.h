@@ -35,6 +35,7 @@ class Files {
  public:
   static constexpr int kMaxChannel = 511;
 
+  // Keeps its own copy of the prefix, so a temporary prefix is fine.
   explicit Files(const WinePrefix& prefix);
   ~Files();  // closes every channel, writing what is still buffered
   Files(const Files&) = delete;
@@ -91,7 +92,7 @@ class Files {
   void Claim(int channel);     // error 52 for a bad number, 55 if in use
   void FlushOutput(Channel& ch);
 
-  const WinePrefix& prefix_;
+  const WinePrefix prefix_;
   std::map<int, std::unique_ptr<Channel>> channels_;
 };
 

@@ -177,14 +177,6 @@ TEST_F(FilesTest, LongLinesCrossTheReadBuffer) {
   EXPECT_TRUE(files_.Eof(1));
 }
 
-TEST_F(FilesTest, AppendKeepsWhatIsThere) {
-  s_.Write("drive_c/log.txt", "uno\r\n");
-  files_.OpenAppend(1, "C:\\LOG.TXT");
-  files_.PrintLine(1, "due");
-  files_.Close(1);
-  EXPECT_EQ(s_.Read("drive_c/log.txt"), "uno\r\ndue\r\n");
-}
-
 TEST_F(FilesTest, ChannelRules) {
   EXPECT_EQ(files_.FreeFile(), 1);
   files_.OpenOutput(1, "C:\\A.TXT");

@@ -26,12 +26,6 @@ TEST(BatchMessageBoxes, WritesUtf8AndTakesTheUnattendedAnswer) {
             "[message] Stampa Pagamento in C/C\nCitt\xC3\xA0\nriga due\n");
 }
 
-TEST(BatchMessageBoxes, YesNoWithoutAChosenAnswerSaysNo) {
-  std::ostringstream out;
-  BatchMessageBoxes boxes(out);
-  EXPECT_EQ(boxes.Show({"T", "?", Buttons::YesNo, Icon::None, Answer::Ok}), Answer::No);
-}
-
 TEST(ScriptedMessageBoxes, AnswersInOrderThenFallsBackAndRecordsEveryBox) {
   ScriptedMessageBoxes boxes;
   boxes.Queue(Answer::Yes);
