@@ -42,7 +42,9 @@ class vbPDF {
   // --- Document -----------------------------------------------------------
 
   // Starts a new document in strFileName (made up in the current folder when
-  // empty) and returns the name used. A file of that name is replaced. Errors
+  // empty) and returns the name used. A file of that name is replaced.
+  // Settings and properties carry over; objects, pages and fonts of an
+  // earlier file do not. Errors
   // are recorded, not thrown; "permission denied" (typically the file is
   // open in a viewer) asks the user to close it and tries again. When nobody
   // can answer, the error stays recorded and no file is open: check
