@@ -16,7 +16,9 @@ namespace {
 class ListingRun : public ::testing::Test, public ListingWorld {
  protected:
   void TearDown() override {
-    if (run) EXPECT_EQ(ArchivesNow(), archives_before) << "a run changed the archives";
+    if (run) {
+      EXPECT_EQ(ArchivesNow(), archives_before) << "a run changed the archives";
+    }
   }
 };
 
@@ -244,7 +246,12 @@ TEST_F(ListingRun, GroupedBanksComeInTheOrderOfTheirFirstEmployee) {
   const auto a = boni.find(";0001;"), b = boni.find(";0002;"), cc = boni.find(";0003;");
   EXPECT_LT(a, cc);
   EXPECT_LT(cc, b);
-  const auto texts = Texts(Printer().documents.at(0));
+  const auto& doc = Printer().documents.at(0);
+  // On paper the first card's frames start at 4 cm: (4 - 0.6) cm in twips.
+  const auto first_box = std::find_if(doc.begin(), doc.end(), [](const auto& c) { return c.op == "Box"; });
+  ASSERT_NE(first_box, doc.end());
+  EXPECT_EQ(first_box->args, (std::vector<double>{396, 1927, 396 + 1984, 1927 + 283}));
+  const auto texts = Texts(doc);
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "TOT.DIP.BANCA"), 2);
   // Bank X's totals: two employees, 4.00.
   const auto first_total = std::find(texts.begin(), texts.end(), "TOT.DIP.BANCA");
