@@ -71,15 +71,5 @@ TEST_F(CompressedDocument, FilterListNamesTheEncodingsInDecodingOrder) {
   EXPECT_EQ(lzw.find("BT"), std::string::npos) << "no page text left in clear";
 }
 
-TEST(ToFlateDecode, ReplacesTheBufferByItsZlibStream) {
-  vbPDF pdf({.now = testing::FixedNow});
-  std::string buffer(10000, 'x');
-  int32_t count = 0;
-  pdf.zzToFlateDecode(buffer, count, 3);
-  EXPECT_EQ(count, int32_t(buffer.size()));
-  EXPECT_EQ(buffer.substr(0, 2), "\x78\x5E");
-  EXPECT_LT(buffer.size(), 100u);
-}
-
 }  // namespace
 }  // namespace vx::pdf

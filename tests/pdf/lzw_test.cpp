@@ -140,17 +140,6 @@ TEST(LZW, ClearsTheTableWhenTheLargestCodeIsAssigned) {
   }
 }
 
-TEST(LZW, CompressesRepetitiveText) {
-  const std::string text = PageText(200000);
-  const std::string encoded = LZWEncode(text, 3);
-  EXPECT_LT(encoded.size(), text.size() / 3);
-  const std::string zeros(1 << 20, '\0');
-  EXPECT_LT(LZWEncode(zeros, 3).size(), 4000u);
-  const auto decoded = ReferenceDecode(LZWEncode(zeros, 3));
-  ASSERT_TRUE(decoded);
-  EXPECT_EQ(decoded->data, zeros);
-}
-
 // qpdf and pikepdf decode what the encoder writes, across table restarts.
 TEST(LZW, DecodesInQpdfAndPikepdf) {
   oracles::ScratchFolder folder;
