@@ -11,13 +11,17 @@ void PayrollArchives::APRISEMA() {
     const int channel = state.CanaleFile[kSemaphoreBase];
     const std::string name = state.PERCORSOARCHIVI + "\\SLSEMA.DAT";
     // Another program of the payroll holds the semaphore while it updates an
-    // index: wait for it as long as it takes.
+    // index: wait for it as long as it takes. The platform reports a lock held
+    // elsewhere as error 70 only; a 75 here means the file itself cannot be
+    // opened for writing (read-only folder, wrong owner), which no amount of
+    // waiting cures, so it goes to the error routine instead of hanging the
+    // run without a word.
     for (;;) {
       try {
         files_.OpenBinary(channel, name, platform::Access::ExclusiveLock);
         break;
       } catch (const platform::RuntimeError& error) {
-        if (error.number != 70 && error.number != 75) throw;
+        if (error.number != 70) throw;
       }
       std::this_thread::sleep_for(semaphore_pause_);
     }
