@@ -144,5 +144,28 @@ TEST(DemoPopulation, RefusesSizesBeyondTheArchives) {
   EXPECT_THROW(PopulateDemo(builder, {5, 10000, 1}), std::invalid_argument);
 }
 
+TEST(DemoPopulation, SharedBranchesKeepOneCinEachAndValidIbans) {
+  vx::testing::TempFolder folder;
+  InstallationBuilder builder;
+  PopulateDemo(builder, {3, 300, 5, 20});
+  builder.Write(folder.Path());
+  const std::string all = ReadWholeFile(ArchivesDirectory(folder.Path()) / DemoArchive(kEmployeesBase).file_name);
+  const size_t length = static_cast<size_t>(DemoArchive(kEmployeesBase).record_length);
+  std::set<std::string> branches;
+  for (size_t at = 0; at < all.size(); at += length) {
+    const std::string record = all.substr(at, length);
+    if (record.find_first_not_of(' ') == std::string::npos) continue;
+    const std::string abi = Field(record, archive::fields::kEmployeeAbi);
+    const std::string cab = Field(record, archive::fields::kEmployeeCab).substr(1);
+    const std::string account = ZeroPadRight(Trimmed(Field(record, archive::fields::kEmployeeAccount)), 12);
+    const std::string cin = Field(record, archive::fields::kEmployeeCin);
+    ASSERT_EQ(cin[0], ItalianCin(abi, cab, account));
+    ASSERT_TRUE(IbanIsValid(Field(record, archive::fields::kEmployeeIbanCountry) +
+                            Field(record, archive::fields::kEmployeeIbanCheckDigits) + cin + abi + cab + account));
+    branches.insert(cin + abi + cab);
+  }
+  EXPECT_EQ(branches.size(), 20u);
+}
+
 }  // namespace
 }  // namespace vx::demo
