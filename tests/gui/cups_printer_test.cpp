@@ -113,7 +113,7 @@ class Scheduler {
     if (pid_ < 0) return "fork failed";
     setenv("CUPS_SERVER", Socket().c_str(), 1);
     for (auto waited = 0ms; waited < 15s; waited += 100ms) {
-      if (Shell("lpstat -r").out.find("is running") != std::string::npos) return "";
+      if (Shell("LC_ALL=C lpstat -r").out.find("is running") != std::string::npos) return "";
       int status;
       if (waitpid(pid_, &status, WNOHANG) == pid_) {
         pid_ = -1;
@@ -141,7 +141,7 @@ class Scheduler {
   // Waits until every job has left the queue; false on time-out.
   bool WaitForIdle(std::chrono::seconds limit) {
     for (auto waited = 0ms; waited < limit; waited += 200ms) {
-      if (Shell("lpstat -o").out.empty()) return true;
+      if (Shell("LC_ALL=C lpstat -o").out.empty()) return true;
       std::this_thread::sleep_for(200ms);
     }
     return false;
@@ -150,7 +150,7 @@ class Scheduler {
   // The documents of the completed jobs of `queue`, by job number.
   std::map<int, fs::path> JobDocuments(const std::string& queue) {
     std::map<int, fs::path> documents;
-    const Outcome jobs = Shell("lpstat -W completed -o " + queue);
+    const Outcome jobs = Shell("LC_ALL=C lpstat -W completed -o " + queue);
     const std::regex line(queue + "-(\\d+)\\s");
     for (auto it = std::sregex_iterator(jobs.out.begin(), jobs.out.end(), line); it != std::sregex_iterator();
          ++it) {
@@ -206,7 +206,11 @@ class RealPrinter : public ::testing::Test {
 
   // Runs build/vxorel on the installation; its messages are returned.
   Outcome Vxorel(const std::string& arguments) {
-    return Shell("WINEPREFIX=" + Quoted(Prefix()) + " QT_QPA_PLATFORM=offscreen timeout 120 " +
+    // Under the sanitizer build, LeakSanitizer is told about fontconfig's
+    // lifelong caches, which the program does not own.
+    const fs::path suppressions = fs::path(VX_SOURCE_DIR) / "tests/gui/lsan.supp";
+    return Shell("LSAN_OPTIONS=suppressions=" + Quoted(suppressions) + " WINEPREFIX=" + Quoted(Prefix()) +
+                 " QT_QPA_PLATFORM=offscreen timeout 120 " +
                  Quoted(fs::path(VX_BINARY_DIR) / "vxorel") + " " + arguments);
   }
 

@@ -32,7 +32,10 @@ inline void EnsureApplication() {
   if (QApplication::instance()) return;
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-  static QApplication application(argc, argv);
+  // Never destroyed: at exit Qt's own globals go first, and an application
+  // outliving them would crash the test program on its way out.
+  static QApplication* application = new QApplication(argc, argv);
+  (void)application;
 }
 
 inline output::PdfFactory FixedClockWriters() {
