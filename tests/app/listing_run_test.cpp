@@ -97,6 +97,21 @@ TEST_F(ListingRun, TransferFileThatCannotBeCreatedStopsTheRun) {
   EXPECT_EQ(Printer().documents.size(), 1u);
 }
 
+TEST_F(ListingRun, CompanyWhosePdfFolderCannotBeMadeLeavesNoTransferFile) {
+  Company(1, "ALFA SRL");
+  Employee("0010010001", "ROSSI", "MARIO", kBankX, 100);
+  StartUp();
+  // A file where the PDF folder tree should start.
+  { std::ofstream(folder.Path() / "drive_c" / "PVXPAGHE" / "FILE-PDF") << "in the way"; }
+  RunControls c = Detailed();
+  c.OptStampanteLaser = false;
+  c.OptStampantePDF = true;
+  EXPECT_THROW(Press(c), platform::ProgramEnd);
+  EXPECT_FALSE(std::filesystem::exists(ArchivesFolder() / "BONI001B0.TXT"));
+  ASSERT_GE(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].icon, platform::Icon::Critical);
+}
+
 // ---------------------------------------------------------------------------
 // Who is listed, and in which order
 
