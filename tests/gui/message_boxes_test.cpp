@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QCursor>
+#include <QTimer>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -39,6 +42,41 @@ TEST(QtMessageBoxes, ShowTitleTextIconAndButtonsAsAsked) {
   EXPECT_EQ(vx::app::MakeQMessageBox(box, nullptr)->icon(), QMessageBox::NoIcon);
   box.icon = Icon::Information;
   EXPECT_EQ(vx::app::MakeQMessageBox(box, nullptr)->icon(), QMessageBox::Information);
+}
+
+// Presses `which` on the box about to be shown, noting the cursor over it.
+void PressWhenShown(QMessageBox::StandardButton which, Qt::CursorShape* cursor) {
+  QTimer::singleShot(0, [which, cursor] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    *cursor = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::BitmapCursor;
+    box->button(which)->click();
+  });
+}
+
+TEST(QtMessageBoxes, AnswerIsTheButtonPressedUnderTheArrowCursorEvenDuringARun) {
+  vx::testing::EnsureApplication();
+  vx::app::QtMessageBoxes boxes;
+  vx::platform::MessageBox question;
+  question.title = "Velmora";
+  question.text = "ERR.STAMPANTE - SI VUOLE RITENTARE ?";
+  question.buttons = Buttons::YesNo;
+  question.unattended = vx::platform::Answer::No;
+  Qt::CursorShape cursor = Qt::BitmapCursor;
+
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  PressWhenShown(QMessageBox::Yes, &cursor);
+  EXPECT_EQ(boxes.Show(question), vx::platform::Answer::Yes);
+  EXPECT_EQ(cursor, Qt::ArrowCursor);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  QApplication::restoreOverrideCursor();
+
+  PressWhenShown(QMessageBox::No, &cursor);
+  EXPECT_EQ(boxes.Show(question), vx::platform::Answer::No);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  vx::platform::MessageBox notice;
+  PressWhenShown(QMessageBox::Ok, &cursor);
+  EXPECT_EQ(boxes.Show(notice), vx::platform::Answer::Ok);
 }
 
 TEST(Cp1252Validator, RefusesWhatTheCodePageCannotWrite) {
