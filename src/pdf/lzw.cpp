@@ -1,6 +1,7 @@
 #include "pdf/encoders.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -42,18 +43,37 @@ class CodeWriter {
 // The dictionary maps (prefix code, next byte) to the code of that string.
 // A slot holds the 20-bit pair and its 12-bit code; 0 marks a free slot,
 // which is unambiguous because assigned codes start at 258.
+//
+// Every input byte costs one lookup whose address depends on the code found
+// for the byte before, so the hash must be quick to compute from the code:
+// the code XORed with a fixed random pattern for the byte. The table is kept
+// eight times larger than the codes it can hold, so that a lookup nearly
+// always ends at its first slot.
+// Patterns from a xorshift generator: fixed, so the output never varies.
+constexpr std::array<uint32_t, 256> MakeScatter() {
+  std::array<uint32_t, 256> pattern{};
+  uint32_t x = 0x2545F491u;
+  for (uint32_t& p : pattern) {
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    p = x;
+  }
+  return pattern;
+}
+constexpr std::array<uint32_t, 256> kScatter = MakeScatter();
+
 class Dictionary {
  public:
   explicit Dictionary(int quality)
-      : bits_(10 + quality), slots_(size_t(1) << bits_, 0) {}
+      : mask_((1u << (12 + quality)) - 1), slots_(size_t(mask_) + 1, 0) {}
 
   void Clear() { std::fill(slots_.begin(), slots_.end(), 0); }
 
   // Returns the code of the pair, or 0 after storing it with new_code.
-  uint32_t FindOrAdd(uint32_t pair, uint32_t new_code) {
-    const uint32_t mask = uint32_t(slots_.size() - 1);
-    uint32_t h = (pair * 0x9E3779B1u) >> (32 - bits_);
-    for (;; h = (h + 1) & mask) {
+  uint32_t FindOrAdd(uint32_t prefix, uint32_t byte, uint32_t new_code) {
+    const uint32_t pair = prefix << 8 | byte;
+    for (uint32_t h = (prefix ^ kScatter[byte]) & mask_;; h = (h + 1) & mask_) {
       const uint32_t slot = slots_[h];
       if (slot == 0) {
         slots_[h] = pair << 12 | new_code;
@@ -64,7 +84,7 @@ class Dictionary {
   }
 
  private:
-  int bits_;
+  uint32_t mask_;
   std::vector<uint32_t> slots_;
 };
 
@@ -95,7 +115,7 @@ std::string LZWEncode(std::string_view data, int quality) {
       next_code = kFirstFreeCode;
       width = 9;
     }
-    const uint32_t found = dictionary.FindOrAdd(prefix << 8 | byte, next_code);
+    const uint32_t found = dictionary.FindOrAdd(prefix, byte, next_code);
     if (found != 0) {
       prefix = found;
       continue;
