@@ -40,16 +40,8 @@ class CodeWriter {
   int count_ = 0;
 };
 
-// The dictionary maps (prefix code, next byte) to the code of that string.
-// A slot holds the 20-bit pair and its 12-bit code; 0 marks a free slot,
-// which is unambiguous because assigned codes start at 258.
-//
-// Every input byte costs one lookup whose address depends on the code found
-// for the byte before, so the hash must be quick to compute from the code:
-// the code XORed with a fixed random pattern for the byte. The table is kept
-// eight times larger than the codes it can hold, so that a lookup nearly
-// always ends at its first slot.
-// Patterns from a xorshift generator: fixed, so the output never varies.
+// One pseudo-random pattern per byte value, from a xorshift generator. The
+// patterns only spread the slots: the codes written do not depend on them.
 constexpr std::array<uint32_t, 256> MakeScatter() {
   std::array<uint32_t, 256> pattern{};
   uint32_t x = 0x2545F491u;
@@ -63,6 +55,15 @@ constexpr std::array<uint32_t, 256> MakeScatter() {
 }
 constexpr std::array<uint32_t, 256> kScatter = MakeScatter();
 
+// The dictionary maps (prefix code, next byte) to the code of that string.
+// A slot holds the 20-bit pair and its 12-bit code; 0 marks a free slot,
+// which is unambiguous because assigned codes start at 258.
+//
+// Every input byte costs one lookup whose address depends on the code found
+// for the byte before, so the hash must be quick to compute from the code:
+// the code XORed with a fixed random pattern for the byte. The table is kept
+// eight times larger than the codes it can hold, so that a lookup nearly
+// always ends at its first slot.
 class Dictionary {
  public:
   explicit Dictionary(int quality)
