@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <iostream>
+
 #include "app/window/frm_bancnew.h"
 #include "app/window/qt_message_boxes.h"
 #include "app/window/svg_icon.h"
@@ -14,6 +16,14 @@
 namespace vx::app {
 
 int RunWindow(int argc, char** argv, const vx::platform::WinePrefix& prefix) {
+  // Without a display Qt would abort with a message about its plugins; say
+  // what is wrong in the program's own words instead.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    std::cerr << "vxorel: no display to open the window on (DISPLAY is not set); "
+                 "run with --batch to list without the window\n";
+    return 2;
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vxorel"));
   QApplication::setDesktopFileName(QStringLiteral("vxorel"));
