@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
   try {
     if (!command_line.companies) {
 #ifdef VX_WITH_WINDOW
-      if (!command_line.print_to) {
+      // A PDF listing draws on no printer: it needs neither Qt nor a display.
+      if (!command_line.print_to && command_line.output != vx::app::OutputKind::Pdf) {
         return vx::app::RunBatchListingOnInstalledPrinters(argc, argv, command_line,
                                                            vx::platform::WinePrefix::FromEnvironment(), std::cerr);
       }
