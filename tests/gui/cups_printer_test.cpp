@@ -86,7 +86,8 @@ class Scheduler {
   // Empty when the scheduler answers; else why it could not be started.
   std::string Start() {
     for (const char* sub : {"spool", "tmp", "cache", "state", "log"}) fs::create_directories(root_ / sub);
-    // The filters run as the scheduler's unprivileged user.
+    // The filters run as the scheduler's unprivileged user, whatever the umask.
+    fs::permissions(root_.parent_path(), fs::perms(0755));
     fs::permissions(root_, fs::perms(0755));
     fs::permissions(root_ / "tmp", fs::perms(01777));
     if (chown((root_ / "spool").c_str(), 0, LpGroup()) != 0) return "cannot hand the spool to the lp group";
