@@ -189,8 +189,10 @@ void FRMBANCNEW::BuildControls() {
     button->setObjectName(QLatin1String(name));
     button->setText(Q(caption));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setIcon(ShippedIcon(QLatin1String(picture), 32));
-    button->setIconSize(QSize(32, 32));
+    // A 32-pixel picture at 96 dpi, as large again on a denser screen.
+    const int side = TwipsToPixels(480, dpi_);
+    button->setIcon(ShippedIcon(QLatin1String(picture), side));
+    button->setIconSize(QSize(side, side));
     button->setFocusPolicy(Qt::StrongFocus);
     Place(button, l, t, w, h);
     return button;
