@@ -2,7 +2,7 @@
 // FRMBANCNEW, the program's one window: the company list of the current
 // extraction on the left, the run's options on the right, "Conferma" to run
 // the listing and "Uscita" to leave. Every control carries its design name
-// as its object name (option and check boxes of a group with their index:
+// as its object name (the option buttons of a group with their index:
 // "OptStampa_0", "OptStampa_1"), so that tests and tools find them.
 
 #include <array>
@@ -60,8 +60,6 @@ class FRMBANCNEW : public QWidget {
   // True while "Conferma" is running the listing.
   bool Running() const { return guard_ != nullptr; }
 
-  // What start-up and the runs keep.
-  const FormState& Form() const { return form_; }
   // The controls as a run reads them now.
   RunControls ControlsNow() const;
 
