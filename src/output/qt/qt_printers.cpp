@@ -60,6 +60,9 @@ void QtPrinter::Begin() {
     printer_->setOutputFormat(QPrinter::PdfFormat);
     printer_->setOutputFileName(QString::fromStdString(output_file_));
   }
+  // Names the job in the print queue, so the operator can tell the listing
+  // apart from other jobs.
+  printer_->setDocName(QStringLiteral("VXOREL - Stampa Pagamento in C/C"));
   printer_->setFullPage(false);
   printer_->setPageOrientation(QtOrientation(orientation_));
   painter_ = std::make_unique<QPainter>();
