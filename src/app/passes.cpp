@@ -171,38 +171,20 @@ void Passes::FaseSemplificata(Target target) {
     if (Qualifica(i)) SaltoPaginaERiga(target, true, kSemplificataLimite, kSemplificataPrimaRiga);
   }
   Totali(target, true);
-  FineDocumento(target);
-  boni_.Chiudi();
-  listing_.NumeroPagina = 1;
-  listing_.DipendentiStampati = 0;
+  FineFase(target);
 }
 
 void Passes::FaseDettNormale(Target target) {
-  const double prima = target == Target::Laser ? kDettagliataPrimaRigaLaser : kDettagliataPrimaRigaPdf;
-  if (target == Target::Laser) output_.printer().SetOrientation(1);
-  listing_.NumeroPagina = 1;
-  listing_.DipendentiStampati = 0;
-  Testata(target, false);
-  listing_.TotaleNetto = 0;
-  listing_.RigaCorrente = prima;
+  const double prima = InizioFaseDettagliata(target);
   for (int i = 0; i < s_.List2.ListCount(); ++i) {
     if (Qualifica(i)) SaltoPaginaERiga(target, false, kDettagliataLimite, prima);
   }
   Totali(target, false);
-  FineDocumento(target);
-  boni_.Chiudi();
-  listing_.NumeroPagina = 1;
-  listing_.DipendentiStampati = 0;
+  FineFase(target);
 }
 
 void Passes::FaseDettBanca(Target target) {
-  const double prima = target == Target::Laser ? kDettagliataPrimaRigaLaser : kDettagliataPrimaRigaPdf;
-  if (target == Target::Laser) output_.printer().SetOrientation(1);
-  listing_.NumeroPagina = 1;
-  listing_.DipendentiStampati = 0;
-  Testata(target, false);
-  listing_.TotaleNetto = 0;
-  listing_.RigaCorrente = prima;
+  const double prima = InizioFaseDettagliata(target);
 
   // Every line is qualified once; the qualifying employees' records and
   // bank keys are kept, in list order, and each bank prints its own from
@@ -237,6 +219,25 @@ void Passes::FaseDettBanca(Target target) {
     }
     Totali(target, false);
   }
+  FineFase(target);
+}
+
+// Opens a detailed listing: portrait paper, page 1 with its header, totals
+// at zero; gives the position of the first card.
+double Passes::InizioFaseDettagliata(Target target) {
+  const double prima = target == Target::Laser ? kDettagliataPrimaRigaLaser : kDettagliataPrimaRigaPdf;
+  if (target == Target::Laser) output_.printer().SetOrientation(1);
+  listing_.NumeroPagina = 1;
+  listing_.DipendentiStampati = 0;
+  Testata(target, false);
+  listing_.TotaleNetto = 0;
+  listing_.RigaCorrente = prima;
+  return prima;
+}
+
+// Ends the company's document and transfer file, and leaves the counters
+// ready for the next company.
+void Passes::FineFase(Target target) {
   FineDocumento(target);
   boni_.Chiudi();
   listing_.NumeroPagina = 1;

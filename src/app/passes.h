@@ -68,6 +68,8 @@ class Passes {
   void FaseSemplificata(Target target);
   void FaseDettNormale(Target target);
   void FaseDettBanca(Target target);
+  double InizioFaseDettagliata(Target target);
+  void FineFase(Target target);
 
   void Testata(Target target, bool semplificata);
   void Riga(Target target, bool semplificata);

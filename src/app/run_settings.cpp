@@ -17,7 +17,7 @@ std::optional<std::string> PeriodProblem(const RunControls& controls) {
 RunSettings ComputeRunSettings(const RunControls& controls, const std::string& DataPaghe) {
   RunSettings s;
   s.NumeroMese = static_cast<int16_t>(std::stoi(Trim(Left(controls.ComboMese, 2))));
-  s.DescrizioneStampa = UpperCp1252(Trim(controls.txtDescrizione));
+  s.DescrizioneStampa = vx::archive::UpperCase(Trim(controls.txtDescrizione));
   s.AnnoMesePDF = Mid(DataPaghe, 5, 4) + Mid(DataPaghe, 3, 2);
   if (controls.OptStampanteLaser) {
     s.StampaLaser = 1;
