@@ -100,9 +100,11 @@ void Output::CREAPDF(std::string Nome) {
 }
 
 void Output::CHIUDIPDF() {
-  if (!state.DocumentoPDF) {
-    // A writer that did not exist has no document to end.
+  if (!state.DocumentoPDF || !state.DocumentoPDF->IsFileOpen()) {
+    // A writer that did not exist, or one on which no document was begun,
+    // has nothing to end: closing is always safe and leaves no writer behind.
     state.PDFAperto = false;
+    state.DocumentoPDF.reset();
     return;
   }
   try {

@@ -141,6 +141,9 @@ TEST_F(CompanyPdf, ClosingIsAlwaysSafeAndADiscardedDocumentLeavesNoFile) {
   out.CHIUDIPDF();  // nothing begun
   EXPECT_FALSE(out.state.PDFAperto);
   EXPECT_EQ(out.state.DocumentoPDF, nullptr);
+  out.DocumentoPDF();  // a writer, but no document on it
+  EXPECT_NO_THROW(out.CHIUDIPDF());
+  EXPECT_EQ(out.state.DocumentoPDF, nullptr);
 
   out.CREAPDF("BANC_0_S_");
   const auto file = Folder() / "BANC_0_S_001_ALFA _ BETA_ SRL.pdf";
