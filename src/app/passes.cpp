@@ -159,8 +159,15 @@ void Passes::FaseSemplificata(Target target) {
   if (s_.DipendentiInElenco == 0) {
     // No candidate yet in this run: the company gets no listing. Its
     // transfer file keeps the header line it was created with, and the PDF
-    // begun for it is removed rather than left without its end.
-    if (target == Target::Pdf) output_.DiscardPDF();
+    // begun for it is removed rather than left without its end. Removed, it
+    // no longer counts as made: a run whose every company was skipped must
+    // not end by naming a folder of PDF files it did not write. (Skipped
+    // companies come before the first candidate of the run, so no file
+    // made earlier is forgotten.)
+    if (target == Target::Pdf) {
+      output_.DiscardPDF();
+      output_.state.PDFCreati = 0;
+    }
     boni_.Chiudi();
     return;
   }

@@ -243,6 +243,12 @@ TEST_F(ListingRun, SimplifiedPdfOfASkippedCompanyIsRemoved) {
   EXPECT_EQ(boxes.shown[1].text,
             "I file PDF relativi alle ditte selezionate sono stati creati in : \r\r"
             "C:\\PVXPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\BANC\r\r");
+  // Nobody on the third slot: every company is skipped, no file is left
+  // and the run does not claim any.
+  c.Combo1 = kCombo1Items[2];
+  Press(c);
+  EXPECT_FALSE(std::filesystem::exists(banc / "002" / "2025" / "11" / "BANC" / "BANC_2_S_002_BETA SPA.pdf"));
+  EXPECT_EQ(boxes.shown.size(), 3u);
 }
 
 // ---------------------------------------------------------------------------
