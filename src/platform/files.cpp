@@ -49,13 +49,19 @@ bool ParentExists(const fs::path& path) {
 }
 
 // True when another open of the file holds a lock that conflicts with a
-// lock of `type` (F_RDLCK: someone holds it exclusively).
+// lock of `type` (F_RDLCK: someone holds it exclusively) over the whole
+// file, from its first byte to its end or beyond. A lock on a few records,
+// as another payroll program takes while it edits one employee, leaves the
+// file open to everyone else, as Windows leaves it.
 bool LockedByOther(int fd, short type) {
   struct flock lock {};
   lock.l_type = type;
   lock.l_whence = SEEK_SET;
   if (::fcntl(fd, F_OFD_GETLK, &lock) != 0) return false;
-  return lock.l_type != F_UNLCK;
+  if (lock.l_type == F_UNLCK || lock.l_start != 0) return false;
+  if (lock.l_len == 0) return true;  // to the end of the file, however long
+  struct stat st;
+  return ::fstat(fd, &st) == 0 && lock.l_len >= st.st_size;
 }
 
 // Opens a regular file; a folder of that name is a path/file access error.

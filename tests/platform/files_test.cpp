@@ -111,6 +111,23 @@ TEST_F(FilesTest, ExclusiveLockConflictsWithClassicRecordLocks) {
   });
   ASSERT_TRUE(other.Held());
   EXPECT_EQ(ErrorOf([&] { files_.OpenBinary(16, kSema, Access::ExclusiveLock); }), 70);
+
+  // A record locked by another program while it edits an employee does not
+  // keep the archive closed to us, nor does it make the file look missing.
+  std::string archive = (s_.C() / "pvxpaghe/archivi/DIP.DAT").string();
+  s_.Write("drive_c/pvxpaghe/archivi/DIP.DAT", "AAAABBBBCCCC");
+  OtherProcess editor([&] {
+    int fd = ::open(archive.c_str(), O_RDWR);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 4;
+    lock.l_len = 4;
+    return fd >= 0 && ::fcntl(fd, F_SETLK, &lock) == 0;
+  });
+  ASSERT_TRUE(editor.Held());
+  EXPECT_EQ(ErrorOf([&] { files_.OpenBinary(1, "C:\\PVXPAGHE\\ARCHIVI\\DIP.DAT", Access::ReadShared); }), 0);
+  EXPECT_TRUE(CanOpenForReading(prefix_, "C:\\PVXPAGHE\\ARCHIVI\\DIP.DAT"));
 }
 
 TEST_F(FilesTest, GetPastEndOfFileReportsEndAndFillsWithNul) {
