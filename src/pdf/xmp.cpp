@@ -1,25 +1,39 @@
 // The XMP metadata packet: the document properties again, for readers that
 // look for them there rather than in the Info dictionary.
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "pdf/document_info.h"
+#include "platform/codepage.h"
 
 namespace vx::pdf {
 namespace {
 
 // Values go between tags; markup characters in a title or a company name
-// would otherwise break the packet for every XML reader.
+// would otherwise break the packet for every XML reader. The packet is read
+// as UTF-8, so an accented letter of a company name (a single cp1252 byte)
+// is written as a character reference: the packet stays plain ASCII and the
+// reader still sees the letter.
 std::string XmlText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
-      default: out += c;
+      default:
+        if (byte < 0x80) {
+          out += c;
+        } else {
+          char reference[16];
+          const auto code_point = static_cast<unsigned>(vx::platform::Cp1252ToCodePoint(byte));
+          std::snprintf(reference, sizeof reference, "&#x%X;", code_point);
+          out += reference;
+        }
     }
   }
   return out;

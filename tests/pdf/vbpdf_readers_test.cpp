@@ -138,6 +138,26 @@ TEST(Readers, ProtectedFileOpensWithTheUserPasswordAndItsPermissions) {
   EXPECT_NE(text.find("PROTETTO"), std::string::npos) << text;
 }
 
+TEST(Readers, AccentedPropertiesReachTheMetadataIntact) {
+  ScratchFolder folder;
+  std::string path = folder.File("accenti.pdf");
+  ListingDocument doc(path);
+  doc.pdf().SetDocProperty("PDFBANC_0_S_CITT\xC0 & CAF\xC8_", "", "", "SOCIET\xC0 <PROVA>", "", "");
+  doc.Begin();
+  doc.pdf().EndDoc();
+
+  // A strict XML reader must accept the packet and see the letters as typed.
+  std::string pike =
+      RunCommand("/usr/bin/python3 -c 'import sys, pikepdf, lxml.etree as x; "
+                 "r = x.fromstring(pikepdf.open(sys.argv[1]).Root.Metadata.read_bytes()); "
+                 "dc = \"{http://purl.org/dc/elements/1.1/}\"; "
+                 "print(r.findtext(\".//\" + dc + \"title\")); "
+                 "print(r.findtext(\".//\" + dc + \"creator\"))' " +
+                 Quote(path) + " 2>&1")
+          .output;
+  EXPECT_EQ(pike, "PDFBANC_0_S_CITT\u00C0 & CAF\u00C8_\nSOCIET\u00C0 <PROVA>\n");
+}
+
 TEST(Readers, ExistingFileIsReplacedWholly) {
   ScratchFolder folder;
   std::string path = folder.File("again.pdf");
