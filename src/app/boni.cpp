@@ -61,7 +61,17 @@ void BoniFile::Chiudi() {
   if (!Aperto()) return;
   const int channel = CanaleBoni;
   CanaleBoni = 0;
-  files_.Close(channel);
+  try {
+    files_.Close(channel);
+  } catch (const vx::platform::RuntimeError&) {
+    // The rows still buffered did not reach the disk (a full disk, most
+    // often): the file would look complete with payments missing.
+    try {
+      Scarta();
+    } catch (const vx::platform::RuntimeError&) {
+    }
+    throw;
+  }
 }
 
 void BoniFile::Scarta() {

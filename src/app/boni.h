@@ -31,7 +31,8 @@ class BoniFile {
   void Apri(const std::string& company_code, int slot);
   // The row of the employee in the DIPX$ buffer, with his net pay.
   void SCRIVIFILETESTO(double NettoDipendente);
-  // Closes the file; it stays as written.
+  // Closes the file; it stays as written. A file whose last rows cannot be
+  // written is removed, and the error goes on.
   void Chiudi();
   // Closes and removes the file: a company whose listing did not finish
   // must not leave a transfer file that looks complete.

@@ -4,7 +4,9 @@
 // of every run byte for byte as they went in.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "app/boni.h"
@@ -107,6 +109,25 @@ TEST_F(ListingRun, CompanyWhosePdfFolderCannotBeMadeLeavesNoTransferFile) {
   c.OptStampanteLaser = false;
   c.OptStampantePDF = true;
   EXPECT_THROW(Press(c), platform::ProgramEnd);
+  EXPECT_FALSE(std::filesystem::exists(ArchivesFolder() / "BONI001B0.TXT"));
+  ASSERT_GE(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].icon, platform::Icon::Critical);
+}
+
+TEST_F(ListingRun, TransferFileWhoseRowsCannotAllBeWrittenIsRemoved) {
+  Company(1, "ALFA SRL");
+  Employee("0010010001", "ROSSI", "MARIO", kBankX, 100);
+  Employee("0010010002", "VERDI", "ANNA", kBankX, 100);
+  StartUp();
+  // Room for the header and one row only, as on a disk that fills up.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit before{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  rlimit small = before;
+  small.rlim_cur = kHeader.size() + 250;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  EXPECT_THROW(Press(Detailed()), platform::ProgramEnd);
+  setrlimit(RLIMIT_FSIZE, &before);
   EXPECT_FALSE(std::filesystem::exists(ArchivesFolder() / "BONI001B0.TXT"));
   ASSERT_GE(boxes.shown.size(), 2u);
   EXPECT_EQ(boxes.shown[1].icon, platform::Icon::Critical);
