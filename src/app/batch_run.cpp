@@ -84,6 +84,7 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
       };
       PaymentRun run(archives, output, boxes, form.List1, form.ElencoEstrazione, form.DataPaghe);
       if (run.CmdStampa_Click(controls, hooks) != RunOutcome::Completed) status = 1;
+      WriteRunReport(run.run_report, messages);
     }
     // Leaving goes through the window's exit: every archive is closed and
     // the terminal is handed back to the task launcher.

@@ -38,9 +38,9 @@ void BoniFile::Apri(const std::string& company_code, int slot) {
   }
 }
 
-void BoniFile::SCRIVIFILETESTO(double NettoDipendente) {
+BoniFields EmployeeFields(vx::archive::PayrollArchives& archive) {
   BoniFields r;
-  auto text = [&](std::string_view d) { return archive_.RepoR(d, 0); };
+  auto text = [&](std::string_view d) { return archive.RepoR(d, 0); };
   r.code = text(f::kEmployeeCode);
   r.surname = text(f::kEmployeeSurname);
   r.name = text(f::kEmployeeFirstName);
@@ -50,10 +50,16 @@ void BoniFile::SCRIVIFILETESTO(double NettoDipendente) {
   r.account = text(f::kEmployeeAccount);
   r.iban_country = text(f::kEmployeeIbanCountry);
   r.iban_check = text(f::kEmployeeIbanCheckDigits);
-  r.iban_layout = archive_.RepoN(f::kEmployeeIbanLayout, 0);
+  r.iban_layout = archive.RepoN(f::kEmployeeIbanLayout, 0);
   r.bic = text(f::kEmployeeBic);
   r.bank_name = text(f::kEmployeeBankName);
-  files_.PrintLine(CanaleBoni, BoniRow(r, NettoDipendente, decimal_separator_));
+  return r;
+}
+
+void BoniFile::SCRIVIFILETESTO(double NettoDipendente) { Scrivi(EmployeeFields(archive_), NettoDipendente); }
+
+void BoniFile::Scrivi(const BoniFields& employee, double NettoDipendente) {
+  files_.PrintLine(CanaleBoni, BoniRow(employee, NettoDipendente, decimal_separator_));
   ++righe_;
 }
 

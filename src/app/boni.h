@@ -12,7 +12,12 @@ namespace vx::archive {
 class PayrollArchives;
 }
 
+#include "app/boni_row.h"
+
 namespace vx::app {
+
+// The employee's fields in the DIPX$ buffer, as a row of the file takes them.
+BoniFields EmployeeFields(vx::archive::PayrollArchives& archive);
 
 // The file could not be created or replaced. Carries the file and the
 // system's reason, for the message that stops the run.
@@ -31,6 +36,8 @@ class BoniFile {
   void Apri(const std::string& company_code, int slot);
   // The row of the employee in the DIPX$ buffer, with his net pay.
   void SCRIVIFILETESTO(double NettoDipendente);
+  // The row of an employee whose fields are already read.
+  void Scrivi(const BoniFields& employee, double NettoDipendente);
   // Closes the file; it stays as written. A file whose last rows cannot be
   // written is removed, and the error goes on.
   void Chiudi();

@@ -31,6 +31,7 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
   }
 
   output_.state.PDFCreati = 0;
+  run_report.Clear();
   {
     MessageBox box;
     box.title = kCaptionFinestra;
@@ -51,10 +52,18 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
   report_settings.ChkGrassetto = controls.ChkGrassetto;
 
   BoniFile boni(archive_, archive_.Files(), vx::platform::DecimalSeparator(archive_.Prefix()));
-  vx::report::Report report(archive_, output_, listing, report_settings,
-                            [this, &boni] { boni.SCRIVIFILETESTO(listing.NettoDipendente); });
+  vx::report::Report report(archive_, output_, listing, report_settings, [this, &boni] {
+    ListedEmployee employee{EmployeeFields(archive_), listing.NettoDipendente};
+    boni.Scrivi(employee.fields, employee.net_pay);
+    listed.push_back(std::move(employee));
+  });
+  PassHooks run_hooks = hooks;
+  run_hooks.BeforeCompany = [this, &hooks](const std::string& company_code) {
+    listed.clear();
+    if (hooks.BeforeCompany) hooks.BeforeCompany(company_code);
+  };
   Passes pass(archive_, output_, report, listing, passes, boni, settings, controls, List1_, ElencoEstrazione_,
-              hooks);
+              run_hooks);
 
   try {
     if (settings.StampaLaser == 1) {

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/boni_row.h"
 #include "app/form_state.h"
 #include "app/pass_state.h"
 #include "app/passes.h"
 #include "app/run_controls.h"
+#include "app/run_report.h"
 #include "app/run_settings.h"
 #include "report/listing_state.h"
 
@@ -24,6 +26,12 @@ class MessageBoxes;
 }
 
 namespace vx::app {
+
+// One employee as the listing showed him: his fields and the net pay drawn.
+struct ListedEmployee {
+  BoniFields fields;
+  double net_pay = 0;
+};
 
 enum class RunOutcome {
   Completed,  // every company of the list was processed
@@ -46,6 +54,11 @@ class PaymentRun {
   PassState passes;
   vx::report::ListingState listing;
   vx::report::ReportSettings report_settings;
+  // What the last run found that the operator must know; emptied when a run starts.
+  RunReport run_report;
+  // The employees listed for the company being listed, in listing order;
+  // emptied when the next company starts.
+  std::vector<ListedEmployee> listed;
 
  private:
   vx::archive::PayrollArchives& archive_;

@@ -1,0 +1,56 @@
+#pragma once
+// What the operator must know at the end of a run, beside the run's own
+// message boxes: bank coordinates that cannot be right, employees left out
+// of a transfer file, damaged or missing archives, files replaced. One run
+// fills one report; the window shows it in a dialog after the run's own
+// messages, batch mode writes it on stderr. Texts are cp1252 bytes, like
+// every other text of the run.
+
+#include <iosfwd>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vx::app {
+
+enum class Severity {
+  Error,   // the money would go wrong, or a file could not be trusted
+  Notice,  // worth a look, not wrong in itself (a shared account, a zero net pay)
+};
+
+struct ReportEntry {
+  Severity severity = Severity::Error;
+  std::string topic;     // what it is about, shown as the table's first column ("Coordinate", "Archivi", ...)
+  std::string company;   // company code, empty when the entry is not about one company
+  std::string employee;  // employee code, empty when it is not about one employee
+  std::string name;      // the employee's surname and name
+  std::string field;     // the field or file concerned ("IBAN", "CIN", a path)
+  std::string value;     // the value found, as the archives hold it
+  std::string message;   // what is wrong, in the operator's language
+};
+
+class RunReport {
+ public:
+  void Add(ReportEntry entry) { entries_.push_back(std::move(entry)); }
+  // How many employees of `company` the run checked; said once per company.
+  void Checked(const std::string& company, int employees) { checked_.emplace_back(company, employees); }
+
+  const std::vector<ReportEntry>& Entries() const { return entries_; }
+  const std::vector<std::pair<std::string, int>>& CheckedCounts() const { return checked_; }
+  bool Empty() const { return entries_.empty(); }
+  bool HasErrors() const;
+  void Clear() {
+    entries_.clear();
+    checked_.clear();
+  }
+
+ private:
+  std::vector<ReportEntry> entries_;
+  std::vector<std::pair<std::string, int>> checked_;
+};
+
+// Writes the report for a terminal, one line per entry, in UTF-8; writes
+// nothing when there is nothing to say.
+void WriteRunReport(const RunReport& report, std::ostream& out);
+
+}  // namespace vx::app
