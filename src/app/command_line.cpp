@@ -2,6 +2,10 @@
 
 #include <cctype>
 
+#ifndef VX_VERSION
+#error "VX_VERSION names the version, from the project version"
+#endif
+
 namespace vx::app {
 
 namespace {
@@ -15,7 +19,7 @@ bool AllDigits(const std::string& text) {
 }
 
 // Characters of a UTF-8 text (continuation bytes are not counted).
-size_t Utf8Length(const std::string& text) {
+size_t Utf8Length(std::string_view text) {
   size_t count = 0;
   for (unsigned char c : text) count += (c & 0xC0) != 0x80;
   return count;
@@ -32,18 +36,118 @@ void SetFlag(bool& flag, const std::string& option) {
   flag = true;
 }
 
+constexpr std::string_view kBatchMode = "Batch mode";
+constexpr std::string_view kListingRun = "Listing run";
+constexpr std::string_view kInformation = "Information";
+
+// The options the parser accepts, with what --help and the manual page say
+// of them. A new option gets its line here and its branch in
+// ParseCommandLine.
+constexpr OptionHelp kOptions[] = {
+    {kBatchMode, "--batch", "", "", "run unattended instead of opening the window"},
+    {kBatchMode, "--companies", "", "",
+     "print the companies of the current extraction, one per line as the window lists them, and exit"},
+    {kListingRun, "--month", "", "N", "payment month, 1 to 12 (default: the payroll's current month)"},
+    {kListingRun, "--year", "", "YYYY", "payment year, four digits (default: the payroll's current year)"},
+    {kListingRun, "--listing", "", "simplified|detailed",
+     "one line per employee on landscape pages (the default), or one card per employee on portrait pages"},
+    {kListingRun, "--output", "", "printer|pdf",
+     "print the listing (the default), or write one PDF file per company in the FILE-PDF folder beside the "
+     "archives"},
+    {kListingRun, "--sort", "", "code|name", "list the employees by code (the default), or by surname and name"},
+    {kListingRun, "--bank", "", "0|1|2", "list the employees paid on this bank slot of theirs (default: 0, the main one)"},
+    {kListingRun, "--totals", "", "", "print the total of each bank (detailed listing)"},
+    {kListingRun, "--separate", "", "", "start each bank on a page of its own, with its total (detailed listing)"},
+    {kListingRun, "--bold", "", "", "print the values in bold"},
+    {kListingRun, "--description", "", "TEXT", "print TEXT in the page header (at most 30 characters)"},
+    {kListingRun, "--print-to", "", "DIR",
+     "write each printer document as DIR/NNN_CCC.pdf (run number, company) instead of printing it"},
+    {kInformation, "--help", "-h", "", "display this help and exit"},
+    {kInformation, "--version", "", "", "output version information and exit"},
+};
+
+const OptionHelp* FindOption(const std::string& argument) {
+  for (const OptionHelp& option : kOptions) {
+    if (argument == option.name || (!option.alias.empty() && argument == option.alias)) return &option;
+  }
+  return nullptr;
+}
+
+// Appends `text` wrapped to 79 columns, every line indented by `indent`
+// columns; the first line continues what `out` already holds from column
+// `column`.
+void AppendWrapped(std::string& out, std::string_view text, size_t column, size_t indent) {
+  constexpr size_t kWidth = 79;
+  size_t at = 0;
+  bool first_word = true;
+  while (at < text.size()) {
+    size_t end = text.find(' ', at);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view word = text.substr(at, end - at);
+    if (!first_word && column + 1 + Utf8Length(word) > kWidth) {
+      out += "\n" + std::string(indent, ' ');
+      column = indent;
+      first_word = true;
+    }
+    if (!first_word) {
+      out += ' ';
+      ++column;
+    }
+    out += word;
+    column += Utf8Length(word);
+    first_word = false;
+    at = end + 1;
+  }
+  out += '\n';
+}
+
 }  // namespace
 
-const char* UsageText() {
-  return "usage: vxorel --batch --companies\n"
-         "       vxorel --batch [--month N] [--year YYYY] [--listing simplified|detailed]\n"
-         "              [--output printer|pdf] [--sort code|name] [--bank 0|1|2] [--totals]\n"
-         "              [--separate] [--bold] [--description TEXT] [--print-to DIR]\n"
-         "  --companies   print the companies of the current extraction, one per line\n"
-         "  --month N     payment month 1-12 (default: the payroll's current month)\n"
-         "  --year YYYY   payment year (default: the payroll's current year)\n"
-         "  The payroll installation is found in the Wine prefix $WINEPREFIX (default ~/.wine).\n";
+std::span<const OptionHelp> Options() { return kOptions; }
+
+std::string UsageText() {
+  std::string text =
+      "Usage: vxorel [--batch [OPTION]...]\n"
+      "List, company by company, the employees of a payroll installation who are\n"
+      "paid by bank transfer, on a printer or as PDF files, and write each\n"
+      "company's transfer text file (BONI<company>B<slot>.TXT).\n"
+      "\n"
+      "Without --batch the program opens its window. With --batch it runs\n"
+      "unattended: --companies prints the company list; otherwise it makes the\n"
+      "listing that \"Conferma\" makes in the window, with the options standing\n"
+      "for the window's controls (one left out keeps the window's choice).\n";
+  constexpr size_t kTextColumn = 31;
+  std::string_view group;
+  for (const OptionHelp& option : kOptions) {
+    if (option.group != group) {
+      group = option.group;
+      text += "\n" + std::string(group) + ":\n";
+    }
+    std::string line = option.alias.empty() ? "      " : "  " + std::string(option.alias) + ", ";
+    line += option.name;
+    if (!option.value.empty()) line += " " + std::string(option.value);
+    if (line.size() + 2 > kTextColumn) {
+      text += line + "\n" + std::string(kTextColumn, ' ');
+    } else {
+      text += line + std::string(kTextColumn - line.size(), ' ');
+    }
+    AppendWrapped(text, option.text, kTextColumn, kTextColumn);
+  }
+  text +=
+      "\n"
+      "The payroll installation is found through the Wine prefix named by\n"
+      "WINEPREFIX (default ~/.wine). Messages go to standard error.\n"
+      "\n"
+      "Exit status: 0 when the run completed, 1 when it stopped or could not\n"
+      "start, 2 when the command line cannot be run.\n"
+      "\n"
+      "Full documentation: man vxorel\n";
+  return text;
 }
+
+const char* UsageHint() { return "Try 'vxorel --help' for more information.\n"; }
+
+std::string VersionText() { return "vxorel " VX_VERSION "\n"; }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine cl;
@@ -53,8 +157,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       if (i + 1 >= arguments.size()) throw UsageError(option + " needs a value");
       return arguments[++i];
     };
-    if (option == "--help" || option == "-h") {
+    const OptionHelp* known = FindOption(option);
+    if (known == nullptr) throw UsageError("unknown option '" + option + "'");
+    if (known->name == "--help") {
       cl.help = true;
+    } else if (option == "--version") {
+      cl.version = true;
     } else if (option == "--batch") {
       SetFlag(cl.batch, option);
     } else if (option == "--companies") {
@@ -119,11 +227,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       if (v.empty()) throw UsageError("--print-to needs a folder");
       SetOnce(cl.print_to, v, option);
     } else {
-      throw UsageError("unknown option '" + option + "'");
+      throw std::logic_error("option " + option + " is listed but not read");
     }
   }
-  if (!cl.batch && !cl.help && arguments.size() > 0) {
-    throw UsageError("options other than --help need --batch");
+  if (!cl.batch && !cl.help && !cl.version && arguments.size() > 0) {
+    throw UsageError("options other than --help and --version need --batch");
   }
   if (cl.companies && (cl.month || cl.year || cl.listing || cl.output || cl.sort || cl.bank || cl.totals ||
                        cl.separate || cl.bold || cl.description || cl.print_to)) {

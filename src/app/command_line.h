@@ -4,8 +4,10 @@
 // the current extraction, the other options describe a listing run.
 
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vx::app {
@@ -16,6 +18,7 @@ enum class SortOrder { Code, Name };
 
 struct CommandLine {
   bool help = false;
+  bool version = false;
   bool batch = false;
   bool companies = false;
   std::optional<int> month;  // 1..12
@@ -36,11 +39,31 @@ struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// One option as --help and the manual page show it. The table of these is
+// the list of options the parser accepts: an option missing from it is
+// unknown, so none can go undocumented.
+struct OptionHelp {
+  std::string_view group;  // heading of the options it belongs with
+  std::string_view name;   // "--month"
+  std::string_view alias;  // short form ("-h"), or empty
+  std::string_view value;  // what follows it ("N", "code|name"), empty for a switch
+  std::string_view text;   // what it does: one sentence, lower case, no final full stop
+};
+
+// Every option, in the order --help and the manual page list them.
+std::span<const OptionHelp> Options();
+
 // Parses the arguments after the program name; throws UsageError for an
 // unknown option, a missing or malformed value, or an option given twice.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-// The usage text printed with --help and after a usage error.
-const char* UsageText();
+// The text printed with --help.
+std::string UsageText();
+
+// The line printed after a usage error, pointing at --help.
+const char* UsageHint();
+
+// The text printed with --version.
+std::string VersionText();
 
 }  // namespace vx::app

@@ -22,11 +22,15 @@ int main(int argc, char** argv) {
   try {
     command_line = vx::app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const vx::app::UsageError& error) {
-    std::cerr << "vxorel: " << error.what() << "\n" << vx::app::UsageText();
+    std::cerr << "vxorel: " << error.what() << "\n" << vx::app::UsageHint();
     return 2;
   }
   if (command_line.help) {
     std::cout << vx::app::UsageText();
+    return 0;
+  }
+  if (command_line.version) {
+    std::cout << vx::app::VersionText();
     return 0;
   }
   if (!command_line.batch) {
@@ -39,7 +43,7 @@ int main(int argc, char** argv) {
     }
 #else
     std::cerr << "vxorel: the window is not built in this version (built with VX_GUI=OFF); run with --batch\n"
-              << vx::app::UsageText();
+              << vx::app::UsageHint();
     return 2;
 #endif
   }

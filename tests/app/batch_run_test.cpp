@@ -197,18 +197,6 @@ TEST_F(BatchRun, PrintToWritesOneFilePerPrinterDocument) {
   EXPECT_EQ(Boni("BONI001B0.TXT").substr(0, 9), "cod.ditta");
 }
 
-TEST_F(BatchRun, UsageErrorsExitTwoBeforeAnythingIsOpened) {
-  Write();
-  const auto whole_prefix = vx::testing::SnapshotFolder(folder.Path());
-  for (const char* arguments : {"--batch --month 13", "--batch --year 25", "--batch --bank 3", "--batch --bogus",
-                                "--batch --listing long"}) {
-    const Outcome run = Vxorel(arguments);
-    EXPECT_EQ(run.status, 2) << arguments;
-    EXPECT_NE(run.err.find("usage"), std::string::npos) << arguments << ": " << run.err;
-  }
-  EXPECT_EQ(vx::testing::SnapshotFolder(folder.Path()), whole_prefix);
-}
-
 TEST_F(BatchRun, PrinterListingWithoutAPrinterEndsNonZero) {
   Write();
   const Outcome run = Vxorel("--batch");

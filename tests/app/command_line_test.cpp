@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sstream>
+
 namespace vx::app {
 namespace {
 
@@ -52,6 +55,49 @@ TEST(CommandLine, DescriptionKeepsThirtyCharactersCountedAsTyped) {
   for (int i = 0; i < 30; ++i) accented += "\xC3\xA0";
   EXPECT_EQ(Parse({"--batch", "--description", accented}).description, accented);
   EXPECT_EQ(Parse({"--batch", "--description", accented + "ab\xC3\xA0"}).description, accented);
+}
+
+// True when a line of `text`, leading blanks aside, starts with `start`:
+// where --help and the manual page name an option they describe.
+bool HasLineStartingWith(const std::string& text, const std::string& start) {
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t first = line.find_first_not_of(' ');
+    if (first != std::string::npos && line.compare(first, start.size(), start) == 0) return true;
+  }
+  return false;
+}
+
+// The manual page as `man` shows it.
+std::string RenderedManualPage() {
+  FILE* pipe = popen("MANWIDTH=100 man -l '" VX_MANUAL_PAGE "' 2>&1", "r");
+  std::string text;
+  if (pipe == nullptr) return text;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+  pclose(pipe);
+  return text;
+}
+
+TEST(CommandLine, EveryOptionIsReadAndDocumentedInHelpAndManualPage) {
+  const std::string help = UsageText();
+  const std::string manual = RenderedManualPage();
+  ASSERT_NE(manual.find("EXIT STATUS"), std::string::npos) << manual;
+  for (const OptionHelp& option : Options()) {
+    const std::string name(option.name);
+    // A listed option the parser has no branch for raises std::logic_error;
+    // a usage error (a value it does not take) shows the branch is there.
+    try {
+      Parse({"--batch", name, "1"});
+    } catch (const UsageError&) {
+    }
+    std::string tag = option.alias.empty() ? name : std::string(option.alias) + ", " + name;
+    if (!option.value.empty()) tag += " " + std::string(option.value);
+    EXPECT_TRUE(HasLineStartingWith(help, tag)) << tag << " in\n" << help;
+    EXPECT_TRUE(HasLineStartingWith(manual, tag)) << tag << " in\n" << manual;
+  }
+  EXPECT_TRUE(Parse({"--version"}).version);  // like --help, without --batch
 }
 
 }  // namespace
