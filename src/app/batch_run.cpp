@@ -60,6 +60,13 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
   vx::output::Printers& printers = file_printers ? *file_printers : installed;
   vx::output::Output output(archives, printers, boxes, pdf_factory);
 
+  archive::SemaphoreWait wait;
+  wait.waiting = [&](const std::string& path) {
+    messages << "vxorel: " << platform::Cp1252ToUtf8(ArchivesLockedText(path)) << std::endl;
+  };
+  if (cl.lock_timeout) wait.give_up_after = std::chrono::seconds(*cl.lock_timeout);
+  archives.SetSemaphoreWait(std::move(wait));
+
   FormState form;
   CompanyList list(archives, form);
   int status = 0;
@@ -83,7 +90,9 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
                  << (listed == 1 ? " dipendente elencato" : " dipendenti elencati") << "\n";
       };
       PaymentRun run(archives, output, boxes, form.List1, form.ElencoEstrazione, form.DataPaghe);
-      if (run.CmdStampa_Click(controls, hooks) != RunOutcome::Completed) status = 1;
+      const RunOutcome outcome = run.CmdStampa_Click(controls, hooks);
+      if (outcome == RunOutcome::Locked) status = kExitArchivesLocked;
+      else if (outcome != RunOutcome::Completed) status = 1;
       WriteRunReport(run.run_report, messages);
     }
     // Leaving goes through the window's exit: every archive is closed and

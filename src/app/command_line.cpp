@@ -62,6 +62,9 @@ constexpr OptionHelp kOptions[] = {
     {kListingRun, "--description", "", "TEXT", "print TEXT in the page header (at most 30 characters)"},
     {kListingRun, "--print-to", "", "DIR",
      "write each printer document as DIR/NNN_CCC.pdf (run number, company) instead of printing it"},
+    {kListingRun, "--lock-timeout", "", "SECONDS",
+     "give up when another program keeps the payroll archives locked this long (default: wait as long as it "
+     "takes)"},
     {kInformation, "--help", "-h", "", "display this help and exit"},
     {kInformation, "--version", "", "", "output version information and exit"},
 };
@@ -139,7 +142,8 @@ std::string UsageText() {
       "WINEPREFIX (default ~/.wine). Messages go to standard error.\n"
       "\n"
       "Exit status: 0 when the run completed, 1 when it stopped or could not\n"
-      "start, 2 when the command line cannot be run.\n"
+      "start, 2 when the command line cannot be run, 4 when the payroll\n"
+      "archives stayed locked by another program longer than --lock-timeout.\n"
       "\n"
       "Full documentation: man vxorel\n";
   return text;
@@ -226,6 +230,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       const std::string v = value();
       if (v.empty()) throw UsageError("--print-to needs a folder");
       SetOnce(cl.print_to, v, option);
+    } else if (option == "--lock-timeout") {
+      const std::string v = value();
+      if (!AllDigits(v) || v.size() > 6) {
+        throw UsageError("--lock-timeout must be a whole number of seconds, not '" + v + "'");
+      }
+      SetOnce(cl.lock_timeout, std::stoi(v), option);
     } else {
       throw std::logic_error("option " + option + " is listed but not read");
     }
@@ -234,7 +244,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     throw UsageError("options other than --help and --version need --batch");
   }
   if (cl.companies && (cl.month || cl.year || cl.listing || cl.output || cl.sort || cl.bank || cl.totals ||
-                       cl.separate || cl.bold || cl.description || cl.print_to)) {
+                       cl.separate || cl.bold || cl.description || cl.print_to || cl.lock_timeout)) {
     throw UsageError("--companies takes no listing options");
   }
   return cl;

@@ -32,6 +32,7 @@ struct CommandLine {
   bool bold = false;
   std::optional<std::string> description;  // as typed (UTF-8), at most 30 characters
   std::optional<std::string> print_to;     // folder for printer documents as PDF files
+  std::optional<int> lock_timeout;         // seconds to wait for locked archives; none: as long as it takes
 };
 
 // A command line that cannot be run; what() says why.
@@ -56,6 +57,11 @@ std::span<const OptionHelp> Options();
 // Parses the arguments after the program name; throws UsageError for an
 // unknown option, a missing or malformed value, or an option given twice.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// Exit statuses of the program besides 0 (done) and 1 (stopped on a
+// problem it reported).
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitArchivesLocked = 4;
 
 // The text printed with --help.
 std::string UsageText();

@@ -12,6 +12,11 @@ namespace vx::app {
 
 using vx::platform::MessageBox;
 
+std::string ArchivesLockedText(const std::string& semaphore_path) {
+  return "Gli archivi paghe sono bloccati da un altro programma (" + semaphore_path +
+         "): la stampa attende che si liberino.";
+}
+
 PaymentRun::PaymentRun(vx::archive::PayrollArchives& archive, vx::output::Output& output,
                        vx::platform::MessageBoxes& boxes, const std::vector<std::string>& List1,
                        const std::vector<std::string>& ElencoEstrazione, const std::string& DataPaghe)
@@ -83,6 +88,21 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
     box.icon = vx::platform::Icon::Critical;
     boxes_.Show(box);
     return RunOutcome::Stopped;
+  } catch (const vx::archive::SemaphoreNotTaken& e) {
+    // The company being listed is abandoned like any company that fails
+    // half way; the companies before it are complete.
+    const auto line = static_cast<std::size_t>(passes.IndiceDitta);
+    const std::string company = line < List1_.size() ? List1_[line].substr(0, 3) : std::string();
+    MessageBox box;
+    box.title = kCaptionFinestra;
+    box.text = e.cancelled ? "Stampa annullata mentre gli archivi paghe erano bloccati da un altro programma ("
+                           : "Gli archivi paghe sono rimasti bloccati da un altro programma per " +
+                                 std::to_string((e.waited.count() + 500) / 1000) + " secondi (";
+    box.text += e.path + ").\r\nLa stampa \xE8 stata interrotta: nessun file della ditta " + company +
+                " \xE8 stato prodotto.";
+    box.icon = vx::platform::Icon::Critical;
+    boxes_.Show(box);
+    return e.cancelled ? RunOutcome::Stopped : RunOutcome::Locked;
   } catch (const vx::platform::RuntimeError& e) {
     // A device failure the drawing could not get past. The company's
     // unfinished outputs are already gone; the error routine reports it

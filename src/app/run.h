@@ -35,8 +35,13 @@ struct ListedEmployee {
 
 enum class RunOutcome {
   Completed,  // every company of the list was processed
-  Stopped,    // the run stopped on a problem it reported
+  Stopped,    // the run stopped on a problem it reported, or the operator cancelled it
+  Locked,     // the payroll archives stayed locked by another program longer than the run allows
 };
+
+// Said once when a search has waited a while for the semaphore another
+// program holds (cp1252).
+std::string ArchivesLockedText(const std::string& semaphore_path);
 
 class PaymentRun {
  public:

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -32,6 +34,36 @@ namespace vx::archive {
 
 // What the error routine tells the failed operation to do next.
 enum class ErrorOutcome { Retry, Skip };
+
+// How a search waits for the semaphore while another program of the payroll
+// holds it. By default it waits as long as it takes, without a word.
+struct SemaphoreWait {
+  // The pause between two attempts.
+  std::chrono::milliseconds pause{50};
+  // How long the wait lasts before `waiting` is told.
+  std::chrono::milliseconds notice_after{2000};
+  // Given up after this long; none waits as long as it takes.
+  std::optional<std::chrono::milliseconds> give_up_after;
+  // Told once per wait, when it has lasted `notice_after`, with the
+  // semaphore file's path.
+  std::function<void(const std::string& path)> waiting;
+  // Told when a wait that was announced ends with the semaphore taken.
+  std::function<void()> taken;
+  // Asked at every pause: false gives the wait up at once (the operator
+  // cancelled). Also the place where a window keeps its events flowing.
+  std::function<bool()> keep_waiting;
+};
+
+// A wait for the semaphore that was given up: the time ran out, or the
+// operator cancelled. The search did not run.
+struct SemaphoreNotTaken : std::runtime_error {
+  SemaphoreNotTaken(std::string path, bool cancelled, std::chrono::milliseconds waited)
+      : std::runtime_error("semaphore not taken: " + path), path(std::move(path)), cancelled(cancelled),
+        waited(waited) {}
+  std::string path;  // the semaphore file, as the program names it
+  bool cancelled;    // true: the operator gave up; false: the time ran out
+  std::chrono::milliseconds waited;
+};
 
 // The product whose installation this program serves, as message titles name it.
 inline constexpr std::string_view kProductName = "Velmora";
@@ -57,8 +89,9 @@ class PayrollArchives {
   // How another running instance of the program is detected; by default the
   // platform's single-instance lock, taken once and held for the process.
   void SetInstanceCheck(std::function<bool()> another_instance_running);
-  // The pause between two attempts at a busy semaphore.
-  void SetSemaphorePause(std::chrono::milliseconds pause) { semaphore_pause_ = pause; }
+  // How a search waits for a busy semaphore.
+  void SetSemaphoreWait(SemaphoreWait wait) { semaphore_wait_ = std::move(wait); }
+  const SemaphoreWait& GetSemaphoreWait() const { return semaphore_wait_; }
 
   // ---- Trace and error routine --------------------------------------------
   void TRACCIA(std::string_view name);
@@ -103,6 +136,8 @@ class PayrollArchives {
   void ELIMINA(double numero_base);
   void NUOVOCANALE(double numero_base);
   void CHIUDI(double numero_base);
+  // Takes the semaphore, waiting as SetSemaphoreWait says; throws
+  // SemaphoreNotTaken when the wait is given up.
   void APRISEMA();
   void CHIUDISEMA();
 
@@ -145,7 +180,7 @@ class PayrollArchives {
   const platform::Registry& registry_;
   platform::MessageBoxes& boxes_;
   platform::Access archive_access_ = platform::Access::ReadShared;
-  std::chrono::milliseconds semaphore_pause_{50};
+  SemaphoreWait semaphore_wait_;
   std::function<bool()> another_instance_running_;
   std::unique_ptr<platform::SingleInstance> instance_lock_;
 };

@@ -11,11 +11,14 @@ void PayrollArchives::APRISEMA() {
     const int channel = state.CanaleFile[kSemaphoreBase];
     const std::string name = state.PERCORSOARCHIVI + "\\SLSEMA.DAT";
     // Another program of the payroll holds the semaphore while it updates an
-    // index: wait for it as long as it takes. The platform reports a lock held
-    // elsewhere as error 70 only; a 75 here means the file itself cannot be
-    // opened for writing (read-only folder, wrong owner), which no amount of
-    // waiting cures, so it goes to the error routine instead of hanging the
-    // run without a word.
+    // index: wait for it, as long as the run allows. The platform reports a
+    // lock held elsewhere as error 70 only; a 75 here means the file itself
+    // cannot be opened for writing (read-only folder, wrong owner), which no
+    // amount of waiting cures, so it goes to the error routine instead of
+    // hanging the run without a word.
+    const SemaphoreWait& wait = semaphore_wait_;
+    const auto start = std::chrono::steady_clock::now();
+    bool announced = false;
     for (;;) {
       try {
         files_.OpenBinary(channel, name, platform::Access::ExclusiveLock);
@@ -23,8 +26,23 @@ void PayrollArchives::APRISEMA() {
       } catch (const platform::RuntimeError& error) {
         if (error.number != 70) throw;
       }
-      std::this_thread::sleep_for(semaphore_pause_);
+      const auto waited =
+          std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+      if (!announced && waited >= wait.notice_after) {
+        announced = true;
+        if (wait.waiting) wait.waiting(name);
+      }
+      if (wait.give_up_after && waited >= *wait.give_up_after) {
+        CHIUDI(kSemaphoreBase);
+        throw SemaphoreNotTaken(name, false, waited);
+      }
+      if (wait.keep_waiting && !wait.keep_waiting()) {
+        CHIUDI(kSemaphoreBase);
+        throw SemaphoreNotTaken(name, true, waited);
+      }
+      std::this_thread::sleep_for(wait.pause);
     }
+    if (announced && wait.taken) wait.taken();
     state.BufferSemaforo.assign(2000, ' ');
     files_.Get(channel, 1, state.BufferSemaforo);
   });

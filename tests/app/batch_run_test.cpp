@@ -2,46 +2,18 @@
 // the demo library; the PDF files are judged by real readers (qpdf, poppler,
 // pikepdf), never by our own writer.
 
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
 #include "listing_world.h"
+#include "program_run.h"
 
 namespace vx::app::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
-
-// Runs a shell command; stdout is captured, stderr too when `err_file` is set.
-Outcome Shell(const std::string& command, const fs::path& err_file = {}) {
-  const std::string full = err_file.empty() ? command + " 2>&1" : command + " 2>" + Quote(err_file.string());
-  Outcome outcome;
-  FILE* pipe = popen(full.c_str(), "r");
-  if (pipe == nullptr) return outcome;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  if (!err_file.empty()) {
-    outcome.err = vx::testing::ReadWholeFile(err_file);
-    fs::remove(err_file);
-  }
-  return outcome;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -76,14 +48,7 @@ class BatchRun : public ::testing::Test, public ListingWorld {
     EXPECT_EQ(now, before) << "a run changed the archives";
   }
 
-  // Runs the program. No printer of this machine is ever reached: the
-  // printing system is pointed at a socket that does not exist.
-  Outcome Vxorel(const std::string& arguments) {
-    return Shell("WINEPREFIX=" + Quote(folder.Path().string()) + " CUPS_SERVER=" +
-                     Quote((folder.Path() / "no-cups.sock").string()) + " QT_QPA_PLATFORM=offscreen " +
-                     VXOREL_EXECUTABLE " " + arguments,
-                 folder.Path() / "stderr.txt");
-  }
+  Outcome Vxorel(const std::string& arguments) { return test::Vxorel(folder.Path(), arguments); }
   fs::path PdfFolder(const std::string& company) const {
     return folder.Path() / "drive_c" / "PVXPAGHE" / "FILE-PDF" / company / "2025" / "11" / "BANC";
   }

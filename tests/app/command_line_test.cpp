@@ -13,7 +13,7 @@ CommandLine Parse(std::vector<std::string> arguments) { return ParseCommandLine(
 TEST(CommandLine, ListingOptionsAreReadWithTheirValues) {
   const CommandLine cl = Parse({"--batch", "--month", "07", "--year", "2024", "--listing", "detailed", "--output",
                                 "pdf", "--sort", "name", "--bank", "2", "--totals", "--separate", "--bold",
-                                "--description", "Tredicesima", "--print-to", "out"});
+                                "--description", "Tredicesima", "--print-to", "out", "--lock-timeout", "90"});
   EXPECT_EQ(cl.month, 7);
   EXPECT_EQ(cl.year, 2024);
   EXPECT_EQ(cl.listing, ListingKind::Detailed);
@@ -23,6 +23,7 @@ TEST(CommandLine, ListingOptionsAreReadWithTheirValues) {
   EXPECT_TRUE(cl.totals && cl.separate && cl.bold);
   EXPECT_EQ(cl.description, "Tredicesima");
   EXPECT_EQ(cl.print_to, "out");
+  EXPECT_EQ(cl.lock_timeout, 90);
   EXPECT_FALSE(cl.companies);
   EXPECT_TRUE(Parse({"--batch", "--companies"}).companies);
 }
@@ -44,6 +45,7 @@ TEST(CommandLine, AnythingUnknownOrIncompleteIsAUsageError) {
   EXPECT_THROW(Parse({"--batch", "--listing", "short"}), UsageError);
   EXPECT_THROW(Parse({"--batch", "--output", "screen"}), UsageError);
   EXPECT_THROW(Parse({"--batch", "--sort", "date"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--lock-timeout", "1.5"}), UsageError);
   EXPECT_THROW(Parse({"--batch", "--bold", "--bold"}), UsageError);
   EXPECT_THROW(Parse({"--batch", "--month", "1", "--month", "2"}), UsageError);
   EXPECT_THROW(Parse({"--companies"}), UsageError);  // batch only

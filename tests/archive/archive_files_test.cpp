@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "scratch_installation.h"
 
@@ -115,8 +117,14 @@ TEST_F(ArchiveFiles, TextOpenForWritingStartsFromAnEmptyFile) {
   EXPECT_EQ(world.files.Eof(state.CanaleFile[1]), true);
 }
 
-TEST_F(ArchiveFiles, SemaphoreWaitsForItsHolderAndLocksOthersOut) {
-  world.archives.SetSemaphorePause(std::chrono::milliseconds(5));
+TEST_F(ArchiveFiles, SemaphoreWaitsForItsHolderSaysSoOnceAndLocksOthersOut) {
+  vx::archive::SemaphoreWait wait;
+  wait.pause = std::chrono::milliseconds(5);
+  wait.notice_after = std::chrono::milliseconds(30);
+  std::vector<std::string> said;
+  wait.waiting = [&](const std::string& path) { said.push_back(path); };
+  wait.taken = [&] { said.push_back("taken"); };
+  world.archives.SetSemaphoreWait(wait);
   vx::platform::Files other(world.files.Prefix());
   other.OpenBinary(1, "C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT", vx::platform::Access::ExclusiveLock);
   std::thread holder([&] {
@@ -128,9 +136,40 @@ TEST_F(ArchiveFiles, SemaphoreWaitsForItsHolderAndLocksOthersOut) {
   const auto waited = std::chrono::steady_clock::now() - start;
   holder.join();
   EXPECT_GE(waited, std::chrono::milliseconds(90));
+  EXPECT_EQ(said, (std::vector<std::string>{"C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT", "taken"}));
   EXPECT_EQ(state.BufferSemaforo.size(), 2000u);
   EXPECT_EQ(world.archives.ESISTEFILE("C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT"), 0);
   world.archives.CHIUDISEMA();
   EXPECT_EQ(world.archives.ESISTEFILE("C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT"), -1);
+  EXPECT_TRUE(world.boxes.shown.empty());
+}
+
+TEST_F(ArchiveFiles, SemaphoreWaitIsGivenUpWhenTheTimeRunsOutOrTheOperatorCancels) {
+  vx::platform::Files other(world.files.Prefix());
+  other.OpenBinary(1, "C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT", vx::platform::Access::ExclusiveLock);
+  vx::archive::SemaphoreWait wait;
+  wait.pause = std::chrono::milliseconds(5);
+  wait.give_up_after = std::chrono::milliseconds(40);
+  world.archives.SetSemaphoreWait(wait);
+  try {
+    world.archives.APRISEMA();
+    ADD_FAILURE() << "the semaphore was taken while another holder had it";
+  } catch (const vx::archive::SemaphoreNotTaken& e) {
+    EXPECT_FALSE(e.cancelled);
+    EXPECT_GE(e.waited, std::chrono::milliseconds(40));
+    EXPECT_EQ(e.path, "C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT");
+  }
+  int asked = 0;
+  wait.give_up_after.reset();
+  wait.keep_waiting = [&] { return ++asked < 3; };
+  world.archives.SetSemaphoreWait(wait);
+  try {
+    world.archives.APRISEMA();
+    ADD_FAILURE() << "the semaphore was taken while another holder had it";
+  } catch (const vx::archive::SemaphoreNotTaken& e) {
+    EXPECT_TRUE(e.cancelled);
+    EXPECT_EQ(asked, 3);
+  }
+  EXPECT_EQ(state.CanaleFile[vx::archive::kSemaphoreBase], 0);
   EXPECT_TRUE(world.boxes.shown.empty());
 }
