@@ -3,11 +3,7 @@
 // layer, a recording printer and the output devices over it. Tests describe
 // companies and employees with the demo builder, then Open() the world.
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -21,6 +17,8 @@
 #include "platform/message_box.h"
 #include "platform/registry.h"
 #include "platform/wine_prefix.h"
+#include "support/folder_snapshot.h"
+#include "support/shell.h"
 #include "support/temp_folder.h"
 
 namespace vx::testing {
@@ -84,36 +82,15 @@ class ListingWorld {
   std::unique_ptr<output::Output> output_;
 };
 
-// Output of a shell command and its exit status.
-struct Command {
-  int status = -1;
-  std::string out;
-};
-
-inline Command Shell(const std::string& command) {
-  Command result;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return result;
-  std::array<char, 4096> buffer{};
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
-  result.status = pclose(pipe);
-  return result;
-}
-
-inline std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
-
 // The file rewritten by qpdf with every stream decoded, as text; empty when
 // qpdf cannot read it.
 inline std::string DecodedPdf(const std::filesystem::path& pdf, const std::string& password = "") {
   const auto out = std::filesystem::path(pdf.string() + ".qdf");
-  const std::string pw = password.empty() ? "" : " --password='" + password + "'";
-  if (Shell("qpdf" + pw + " --qdf --object-streams=disable --decrypt " + Quoted(pdf) + " " +
-          Quoted(out))
+  if (Shell("qpdf --password=" + Quote(password) + " --qdf --object-streams=disable --decrypt " +
+            Quote(pdf) + " " + Quote(out))
           .status != 0)
     return {};
-  std::ifstream in(out, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return ReadWholeFile(out);
 }
 
 }  // namespace vx::testing

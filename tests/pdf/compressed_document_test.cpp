@@ -45,18 +45,6 @@ TEST_F(CompressedDocument, EveryModeDecodesToThePlainStreams) {
   }
 }
 
-TEST_F(CompressedDocument, LzwAndFlateDecodeAtEveryQuality) {
-  for (int mode : {2, 4}) {
-    for (int quality : {0, 1, 2, 3, 9}) {
-      const std::string path = Write(mode, quality, "q.pdf");
-      EXPECT_TRUE(oracles::SameStreams(DecodedStreams(path, "qpdf"), plain_))
-          << mode << " quality " << quality;
-      EXPECT_TRUE(oracles::SameStreams(DecodedStreams(path, "pikepdf"), plain_))
-          << mode << " quality " << quality;
-    }
-  }
-}
-
 // Readers apply the filters in the order listed, so the list names the
 // last encoding first.
 TEST_F(CompressedDocument, FilterListNamesTheEncodingsInDecodingOrder) {

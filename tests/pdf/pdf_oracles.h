@@ -3,82 +3,36 @@
 // PDF file and read back by qpdf and by pikepdf, so that an encoder is judged
 // by the decoders viewers use rather than by our own code.
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
-#include <sys/wait.h>
 
 #include "pdf/encoders.h"
 #include "pdf/protection.h"
+#include "support/folder_snapshot.h"
+#include "support/shell.h"
+#include "support/temp_folder.h"
 
 namespace vx::pdf::oracles {
 
-struct CommandResult {
-  int status = -1;
-  std::string output;  // stdout only
-};
+using vx::testing::CommandResult;
+using vx::testing::Quote;
+using vx::testing::RunCommand;
 
-inline CommandResult RunCommand(const std::string& command) {
-  CommandResult result;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  std::array<char, 65536> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-    result.output.append(buffer.data(), n);
-  }
-  const int raw = pclose(pipe);
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return result;
-}
-
-inline std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
-
-// A folder of its own under the system's temporary folder, removed at the end.
-class ScratchFolder {
+// A temporary folder of files named by their plain names.
+class ScratchFolder : public vx::testing::TempFolder {
  public:
-  ScratchFolder() {
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() /
-            ("vx-pdf-test-" + std::to_string(seed()) + std::to_string(seed()));
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
+  std::string File(const std::string& name) const { return (Path() / name).string(); }
 };
 
 inline void WriteFile(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), std::streamsize(bytes.size()));
+  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
 }
 
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+inline std::string ReadFile(const std::string& path) { return vx::testing::ReadWholeFile(path); }
 
 inline std::string EscapeLiteral(std::string_view text) {
   std::string out;

@@ -1,5 +1,6 @@
 // The file as a whole: header, object order, cross-reference table, trailer,
-// catalog, Info, the streams' filters and encryption, and BeginDoc's errors.
+// catalog, Info, and BeginDoc's errors. (Filters and encryption are judged by
+// real readers in compressed_document_test and protected_document_test.)
 
 #include <gtest/gtest.h>
 
@@ -132,56 +133,6 @@ TEST_F(Document, EmptyNameIsMadeUpFromTheTimeAndARandomDigit) {
   EXPECT_EQ(pdf.BeginDoc(""), "~30A8213.pdf");
   pdf.EndDoc();
   EXPECT_EQ(files.files.count("~30A8213.pdf"), 1u);
-}
-
-TEST_F(Document, EveryStreamCarriesTheChosenFiltersInDecodingOrder) {
-  pdf.SetCompression(4, 9);  // quality above 3 counts as 3
-  pdf.SetScale(3);
-  pdf.BeginDoc("t.pdf");
-  pdf.BeginPage();
-  pdf.SetFont("Courier New", 12, 1, 0);
-  pdf.DrawText(2, 3, "ABC", 1);
-  const std::string& file = Finish();
-  for (int stream : {6, 7}) {
-    EXPECT_NE(ObjectText(file, stream).find("\n/Filter [/LZWDecode ]\n/Length "), std::string::npos)
-        << stream;
-  }
-  EXPECT_EQ(StreamData(file, 6),
-            LZWEncode("1 0 0 -1 0 842 cm \r0 0 0 rg\r0 0 0 RG\r0 0 0 rg\rBT\r/CourierNew,Bold "
-                      "12 Tf 12 TL\r1 0 0 -1 56.693 85.039 Tm\r(ABC) Tj\rET\r0 0 0 rg\r",
-                      3));
-
-  pdf.Abort();
-  pdf.SetCompression(10);
-  pdf.BeginDoc("t.pdf");
-  EXPECT_NE(Finish().find("<<\n/Filter [/ASCII85Decode /FlateDecode ]\n/Length "),
-            std::string::npos);
-}
-
-TEST_F(Document, ProtectionWritesTheEncryptionDictionaryAndIdentifier) {
-  pdf.SetDocProperty("T", "", "", "", "Prod", "");
-  pdf.SetProtection(20, "owner", "user");
-  pdf.SetDocProperty("T", "", "", "", "Changed later", "");
-  pdf.BeginDoc("t.pdf");
-  const std::string& file = Finish();
-  Protection expected = Protection::Make(20, "owner", "user", "Prod2.4.8");
-  std::string dictionary = ObjectText(file, 6);
-  EXPECT_EQ(dictionary.substr(0, 26), "<< /Filter /Standard \r/O (");
-  EXPECT_NE(dictionary.find("\r/P -44\r/V 1 /R 2 >>\n"), std::string::npos);
-  std::string id = ASCIIHexEncode("Prod2.4.8");
-  EXPECT_NE(file.find("/Root 8 0 R\n/Encrypt 6 0 R /ID [<" + id + "><" + id + ">]\n>>\n"),
-            std::string::npos);
-  // The Info strings are encrypted with the Info object's key.
-  std::string producer = expected.Encrypt(9, "Changed later");
-  EXPECT_EQ(producer.find_first_of("()\\\r\n"), std::string::npos) << "pick another text";
-  EXPECT_NE(ObjectText(file, 9).find("/Producer (" + producer + ")"), std::string::npos);
-
-  pdf.Abort();
-  pdf.SetProtection(0x1000 | 4, "owner", "");
-  pdf.BeginDoc("t.pdf");
-  const std::string& strong = Finish();
-  EXPECT_EQ(strong.substr(0, 9), "%PDF-1.4\n");
-  EXPECT_NE(strong.find("\r/P -3900\r/V 2 /R 3 /Length 128 >>\n"), std::string::npos);
 }
 
 TEST_F(Document, AbortLeavesTheFileUnfinishedAndResetsTheSettings) {

@@ -14,7 +14,7 @@
 namespace vx::output {
 namespace {
 
-using vx::testing::Quoted;
+using vx::testing::Quote;
 using vx::testing::Shell;
 
 class QtBackEnd : public ::testing::Test {
@@ -65,13 +65,13 @@ TEST_F(QtBackEnd, TwipsPagesAndOrientationReachThePaper) {
   printer.Print("SECONDA");
   printer.EndDoc();
 
-  const auto info = Shell("pdfinfo " + Quoted(file)).out;
+  const auto info = Shell("pdfinfo " + Quote(file)).output;
   EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
   EXPECT_NE(info.find("842 x 595 pts"), std::string::npos) << info;  // A4 landscape
   // Courier New as fontconfig resolves it: the metric-compatible Liberation Mono.
-  const auto fonts = Shell("pdffonts " + Quoted(file)).out;
+  const auto fonts = Shell("pdffonts " + Quote(file)).output;
   EXPECT_NE(fonts.find("LiberationMono-Bold"), std::string::npos) << fonts;
-  const auto bbox = Shell("pdftotext -bbox " + Quoted(file) + " -").out;
+  const auto bbox = Shell("pdftotext -bbox " + Quote(file) + " -").output;
   const double alto = WordTop(bbox, "ALTO"), basso = WordTop(bbox, "BASSO");
   ASSERT_GT(alto, 0) << bbox;
   EXPECT_NEAR(basso - alto, 72, 1.5);
