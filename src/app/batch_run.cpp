@@ -50,6 +50,13 @@ RunControls ControlsFromCommandLine(const CommandLine& cl, const std::string& Da
 
 int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, vx::output::Printers& installed,
                     std::ostream& messages, const vx::output::PdfFactory& pdf_factory) {
+  // A day the bank does not pay on is refused before anything is opened.
+  if (cl.execution_date) {
+    if (const auto problem = ExecutionDateProblem(*cl.execution_date, LocalDate(std::chrono::system_clock::now()))) {
+      messages << "vxorel: " << platform::Cp1252ToUtf8(*problem) << "\n";
+      return 2;
+    }
+  }
   platform::Files files(prefix);
   const platform::Registry registry(prefix);
   platform::BatchMessageBoxes boxes(messages);
@@ -90,6 +97,7 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
                  << (listed == 1 ? " dipendente elencato" : " dipendenti elencati") << "\n";
       };
       PaymentRun run(archives, output, boxes, form.List1, form.ElencoEstrazione, form.DataPaghe);
+      run.transfer = {cl.transfer, cl.execution_date};
       const RunOutcome outcome = run.CmdStampa_Click(controls, hooks);
       if (outcome == RunOutcome::Locked) status = kExitArchivesLocked;
       else if (outcome != RunOutcome::Completed) status = 1;

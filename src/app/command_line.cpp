@@ -65,6 +65,11 @@ constexpr OptionHelp kOptions[] = {
     {kListingRun, "--lock-timeout", "", "SECONDS",
      "give up when another program keeps the payroll archives locked this long (default: wait as long as it "
      "takes)"},
+    {kListingRun, "--transfer", "", "cbi|sepa",
+     "also write each company's salary transfer file for its bank, CBI or SEPA, in the FILE-BONIFICI folder "
+     "beside the archives"},
+    {kListingRun, "--execution-date", "", "YYYY-MM-DD",
+     "the day the bank is to pay the transfers (default: the next TARGET2 business day)"},
     {kInformation, "--help", "-h", "", "display this help and exit"},
     {kInformation, "--version", "", "", "output version information and exit"},
 };
@@ -236,6 +241,20 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         throw UsageError("--lock-timeout must be a whole number of seconds, not '" + v + "'");
       }
       SetOnce(cl.lock_timeout, std::stoi(v), option);
+    } else if (option == "--transfer") {
+      const std::string v = value();
+      if (v == "cbi") {
+        SetOnce(cl.transfer, vx::transfer::TransferKind::Cbi, option);
+      } else if (v == "sepa") {
+        SetOnce(cl.transfer, vx::transfer::TransferKind::Sepa, option);
+      } else {
+        throw UsageError("--transfer must be cbi or sepa, not '" + v + "'");
+      }
+    } else if (option == "--execution-date") {
+      const std::string v = value();
+      const auto date = vx::transfer::ParseIsoDate(v);
+      if (!date) throw UsageError("--execution-date must be a date YYYY-MM-DD, not '" + v + "'");
+      SetOnce(cl.execution_date, *date, option);
     } else {
       throw std::logic_error("option " + option + " is listed but not read");
     }
@@ -244,9 +263,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     throw UsageError("options other than --help and --version need --batch");
   }
   if (cl.companies && (cl.month || cl.year || cl.listing || cl.output || cl.sort || cl.bank || cl.totals ||
-                       cl.separate || cl.bold || cl.description || cl.print_to || cl.lock_timeout)) {
+                       cl.separate || cl.bold || cl.description || cl.print_to || cl.lock_timeout || cl.transfer)) {
     throw UsageError("--companies takes no listing options");
   }
+  if (cl.execution_date && !cl.transfer) throw UsageError("--execution-date needs --transfer");
   return cl;
 }
 

@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "transfer/credit_transfer.h"
+#include "transfer/target_calendar.h"
+
 namespace vx::app {
 
 enum class ListingKind { Simplified, Detailed };
@@ -33,6 +36,8 @@ struct CommandLine {
   std::optional<std::string> description;  // as typed (UTF-8), at most 30 characters
   std::optional<std::string> print_to;     // folder for printer documents as PDF files
   std::optional<int> lock_timeout;         // seconds to wait for locked archives; none: as long as it takes
+  std::optional<vx::transfer::TransferKind> transfer;     // a bank transfer file per company
+  std::optional<vx::transfer::Date> execution_date;       // with --transfer only
 };
 
 // A command line that cannot be run; what() says why.

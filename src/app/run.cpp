@@ -1,6 +1,7 @@
 #include "app/run.h"
 
 #include "app/boni.h"
+#include "app/text_rules.h"
 #include "archive/payroll_archives.h"
 #include "output/output.h"
 #include "platform/errors.h"
@@ -34,6 +35,21 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
     boxes_.Show(box);
     return RunOutcome::Stopped;
   }
+  // The bank is asked for a day it executes transfers on, or nothing starts.
+  const auto now = clock();
+  std::optional<vx::transfer::Date> execution;
+  if (transfer.kind) {
+    const vx::transfer::Date today = LocalDate(now);
+    execution = transfer.execution_date ? *transfer.execution_date : vx::transfer::NextBusinessDay(today);
+    if (const auto problem = ExecutionDateProblem(*execution, today)) {
+      MessageBox box;
+      box.title = kCaptionFinestra;
+      box.text = *problem;
+      box.icon = vx::platform::Icon::Critical;
+      boxes_.Show(box);
+      return RunOutcome::Stopped;
+    }
+  }
 
   output_.state.PDFCreati = 0;
   run_report.Clear();
@@ -63,6 +79,20 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
     listed.push_back(std::move(employee));
   });
   PassHooks run_hooks = hooks;
+  std::optional<TransferFiles> transfers;
+  if (transfer.kind) {
+    const std::string& description = settings.DescrizioneStampa;
+    transfers.emplace(archive_, *transfer.kind, *execution, now, std::stoi(Trim(controls.ComboAnno)),
+                      settings.NumeroMese,
+                      "STIPENDIO " + settings.PeriodoStampa + (description.empty() ? "" : " " + description),
+                      run_report);
+  }
+  // A company's transfer file follows its completed listing and BONI file;
+  // a company abandoned half way never gets here.
+  run_hooks.AfterCompany = [this, &hooks, &transfers](const std::string& company_line, int n) {
+    if (transfers) transfers->Company(Left(company_line, 3), listing.ContoDitta, listed);
+    if (hooks.AfterCompany) hooks.AfterCompany(company_line, n);
+  };
   run_hooks.BeforeCompany = [this, &hooks](const std::string& company_code) {
     listed.clear();
     if (hooks.BeforeCompany) hooks.BeforeCompany(company_code);

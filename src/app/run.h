@@ -13,6 +13,7 @@
 #include "app/run_controls.h"
 #include "app/run_report.h"
 #include "app/run_settings.h"
+#include "app/transfer_files.h"
 #include "report/listing_state.h"
 
 namespace vx::archive {
@@ -64,6 +65,10 @@ class PaymentRun {
   // The employees listed for the company being listed, in listing order;
   // emptied when the next company starts.
   std::vector<ListedEmployee> listed;
+  // The bank transfer files the run writes after each company, and the
+  // clock that dates them and tells today's date.
+  TransferChoice transfer;
+  Clock clock = std::chrono::system_clock::now;
 
  private:
   vx::archive::PayrollArchives& archive_;

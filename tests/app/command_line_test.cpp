@@ -13,7 +13,8 @@ CommandLine Parse(std::vector<std::string> arguments) { return ParseCommandLine(
 TEST(CommandLine, ListingOptionsAreReadWithTheirValues) {
   const CommandLine cl = Parse({"--batch", "--month", "07", "--year", "2024", "--listing", "detailed", "--output",
                                 "pdf", "--sort", "name", "--bank", "2", "--totals", "--separate", "--bold",
-                                "--description", "Tredicesima", "--print-to", "out", "--lock-timeout", "90"});
+                                "--description", "Tredicesima", "--print-to", "out", "--lock-timeout", "90",
+                                "--transfer", "cbi", "--execution-date", "2024-08-01"});
   EXPECT_EQ(cl.month, 7);
   EXPECT_EQ(cl.year, 2024);
   EXPECT_EQ(cl.listing, ListingKind::Detailed);
@@ -24,6 +25,9 @@ TEST(CommandLine, ListingOptionsAreReadWithTheirValues) {
   EXPECT_EQ(cl.description, "Tredicesima");
   EXPECT_EQ(cl.print_to, "out");
   EXPECT_EQ(cl.lock_timeout, 90);
+  EXPECT_EQ(cl.transfer, vx::transfer::TransferKind::Cbi);
+  EXPECT_EQ(vx::transfer::IsoDate(*cl.execution_date), "2024-08-01");
+  EXPECT_EQ(Parse({"--batch", "--transfer", "sepa"}).transfer, vx::transfer::TransferKind::Sepa);
   EXPECT_FALSE(cl.companies);
   EXPECT_TRUE(Parse({"--batch", "--companies"}).companies);
 }
@@ -50,6 +54,9 @@ TEST(CommandLine, AnythingUnknownOrIncompleteIsAUsageError) {
   EXPECT_THROW(Parse({"--batch", "--month", "1", "--month", "2"}), UsageError);
   EXPECT_THROW(Parse({"--companies"}), UsageError);  // batch only
   EXPECT_THROW(Parse({"--batch", "--companies", "--month", "3"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--transfer", "xml"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--transfer", "cbi", "--execution-date", "2026-02-30"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--execution-date", "2026-12-07"}), UsageError);  // needs --transfer
 }
 
 TEST(CommandLine, DescriptionKeepsThirtyCharactersCountedAsTyped) {

@@ -110,9 +110,8 @@ std::string ThreeDigits(int value) {
   return std::string(3 - out.size(), '0') + out;
 }
 
-// Italian VAT number: ten digits and a check digit.
-std::string VatNumber(Random& random) {
-  std::string digits = Digits(random, 7) + ThreeDigits(static_cast<int>(random.Between(1, 100)));
+// The check digit of an Italian VAT number's ten digits.
+char VatCheckDigit(const std::string& digits) {
   int sum = 0;
   for (size_t i = 0; i < 10; ++i) {
     int d = digits[i] - '0';
@@ -122,15 +121,44 @@ std::string VatNumber(Random& random) {
     }
     sum += d;
   }
-  return digits + static_cast<char>('0' + (10 - sum % 10) % 10);
+  return static_cast<char>('0' + (10 - sum % 10) % 10);
 }
+
+// Italian VAT number: ten digits and a check digit.
+std::string VatNumber(Random& random) {
+  std::string digits = Digits(random, 7) + ThreeDigits(static_cast<int>(random.Between(1, 100)));
+  return digits + VatCheckDigit(digits);
+}
+
+// The section of the debtor settings for a company's account on a slot,
+// with coordinates made from the company code and the bank (the random
+// draws of the demo stay as they were).
+std::string DebtorSection(int code, int slot, const Bank& bank) {
+  const std::string abi = bank.abi, cab = "01" + ThreeDigits(code);
+  const std::string account = "00000" + ThreeDigits(code) + "000" + std::to_string(slot);
+  const std::string bban = std::string(1, ItalianCin(abi, cab, account)) + abi + cab + account;
+  const std::string vat = "0123456" + ThreeDigits(code);
+  return "[DITTA " + ThreeDigits(code) + " CONTO " + std::to_string(slot) + "]\r\n" +
+         "IBAN = IT" + IbanCheckDigits("IT", bban) + bban + "\r\n" + "BIC = " + std::string(bank.bic) + "\r\n" +
+         "CUC = 1" + ThreeDigits(code) + "001A\r\n" + "CODICEFISCALE = " + vat + VatCheckDigit(vat) + "\r\n\r\n";
+}
+
+constexpr const char* kDebtorSettingsHeader =
+    "; Conti di addebito dei bonifici degli stipendi (vxorel --transfer cbi|sepa).\r\n"
+    "; Una sezione per ditta e conto di pagamento (0, 1 o 2, come nella stampa):\r\n"
+    ";   IBAN           conto della ditta da addebitare (obbligatorio)\r\n"
+    ";   BIC            banca della ditta (facoltativo)\r\n"
+    ";   CUC            codice CBI della ditta (obbligatorio per i file CBI)\r\n"
+    ";   CODICEFISCALE  codice fiscale o partita IVA della ditta (obbligatorio per i file CBI)\r\n"
+    "; Le righe che iniziano con ';' sono commenti.\r\n\r\n";
 
 struct DemoCompany {
   int code;
   std::vector<std::string> sub_companies;
 };
 
-void AddCompany(InstallationBuilder& builder, Random& random, int code) {
+// Adds the company; returns its sections of the debtor settings.
+std::string AddCompany(InstallationBuilder& builder, Random& random, int code) {
   const Town& town = random.Pick(kTowns);
   // Names are drawn again until they fit the 30-character field whole.
   std::string name;
@@ -147,14 +175,18 @@ void AddCompany(InstallationBuilder& builder, Random& random, int code) {
       .SetText(vx::archive::fields::kCompanyProvince, town.province)
       .SetText(vx::archive::fields::kCompanyAccount1, Digits(random, 12))
       .SetText(vx::archive::fields::kCompanyBank1, bank1.name);
+  std::string sections = DebtorSection(code, 0, bank1);
   if (random.Percent(50)) {
     const Bank& bank2 = random.Pick(kBanks);
     record.SetText(vx::archive::fields::kCompanyAccount2, Digits(random, 12)).SetText(vx::archive::fields::kCompanyBank2, bank2.name);
+    sections += DebtorSection(code, 1, bank2);
   }
   if (random.Percent(20)) {
     const Bank& bank3 = random.Pick(kBanks);
     record.SetText(vx::archive::fields::kCompanyAccount3, Digits(random, 12)).SetText(vx::archive::fields::kCompanyBank3, bank3.name);
+    sections += DebtorSection(code, 2, bank3);
   }
+  return sections;
 }
 
 // A branch several employees bank at: one CIN, ABI and CAB for all of them.
@@ -227,15 +259,17 @@ void PopulateDemo(InstallationBuilder& builder, const DemoOptions& options) {
   std::vector<DemoCompany> companies;
   int slack = 999 - options.companies;
   int code = 0;
+  std::string debtors = kDebtorSettingsHeader;
   for (int i = 0; i < options.companies; ++i) {
     const int gap = slack > 0 ? static_cast<int>(random.Between(0, std::min(2, slack))) : 0;
     slack -= gap;
     code += 1 + gap;
-    AddCompany(builder, random, code);
+    debtors += AddCompany(builder, random, code);
     DemoCompany company{code, {"001"}};
     if (random.Percent(25)) company.sub_companies.push_back("002");
     companies.push_back(company);
   }
+  builder.SetDebtorSettings(debtors);
   if (options.companies >= 3) {
     builder.Company(companies[1].code).SetAt(1, "99");
     builder.Company(companies[2].code).SetText(vx::archive::fields::kCompanyPdfPassword, "PAGHE" + ThreeDigits(companies[2].code));

@@ -7,6 +7,7 @@
 
 #include "archive/descriptors.h"
 #include "installation_layout.h"
+#include "transfer/debtor_settings.h"
 #include "wine_user_reg.h"
 
 namespace vx::demo {
@@ -224,6 +225,8 @@ void InstallationBuilder::Write(const fs::path& prefix) const {
   }
   WriteFile(prefix / "user.reg", WineUserReg(keys));
 
+  if (debtor_settings_)
+    WriteFile(drive_c / "PVXPAGHE" / std::string(vx::transfer::kDebtorSettingsName), *debtor_settings_);
   WriteFile(drive_c / "PVXPAGHE" / "SLPERARK.SLP", std::string(kArchivesFolder) + "\r\n");
   WriteFile(drive_c / "PVXPAGHE" / "SLPERPRO.SLP", std::string(kProgramsFolder) + "\r\n");
   // The task line as the launcher leaves it for a free terminal: the code

@@ -64,6 +64,9 @@ class InstallationBuilder {
   void SetWriteRegistryKey(bool write) { write_registry_key_ = write; }
   // sDecimal of the regional settings in user.reg; nullopt leaves it out.
   void SetDecimalSeparator(std::optional<char> separator) { decimal_separator_ = separator; }
+  // The debtor settings of the transfer files, written beside the archives
+  // folder; nullopt writes none.
+  void SetDebtorSettings(std::optional<std::string> text) { debtor_settings_ = std::move(text); }
 
   // Writes the whole prefix into `prefix` (created when missing). Existing
   // files of the installation are replaced; nothing else is touched.
@@ -89,6 +92,7 @@ class InstallationBuilder {
   std::optional<std::string> printer_ = "LASER-UFFICIO-PAGHE";
   bool write_registry_key_ = true;
   std::optional<char> decimal_separator_ = ',';
+  std::optional<std::string> debtor_settings_;
 };
 
 }  // namespace vx::demo

@@ -1,0 +1,290 @@
+#include "app/transfer_files.h"
+
+#include <cmath>
+#include <ctime>
+#include <exception>
+#include <fstream>
+#include <iterator>
+
+#include "app/run.h"
+#include "app/text_rules.h"
+#include "archive/descriptors.h"
+#include "archive/payroll_archives.h"
+#include "bank/bic.h"
+#include "bank/cin.h"
+#include "bank/iban.h"
+#include "output/pdf_names.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "report/layout_text.h"
+#include "transfer/epc_text.h"
+#include "transfer/whole_file.h"
+
+namespace vx::app {
+
+namespace f = vx::archive::fields;
+using vx::bank::Failure;
+using vx::transfer::EpcText;
+using vx::transfer::TransferKind;
+
+namespace {
+
+// The lengths the messages allow.
+constexpr std::size_t kName = 70, kRemittance = 140, kAddress = 70, kShort = 16, kTown = 35;
+
+std::tm LocalTime(std::chrono::system_clock::time_point moment) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(moment);
+  std::tm local{};
+  localtime_r(&t, &local);
+  return local;
+}
+
+// What a failed check found, for the operator.
+std::string Reason(const vx::bank::Verdict& v, const char* what) {
+  switch (v.failure) {
+    case Failure::None: return {};
+    case Failure::Empty: return std::string(what) + " mancante";
+    case Failure::InvalidCharacters: return std::string(what) + " con caratteri non ammessi";
+    case Failure::InvalidLength: return std::string(what) + " di lunghezza errata (attesa " + v.expected + ")";
+    case Failure::InvalidFormat: return std::string(what) + " di formato errato";
+    case Failure::InvalidComponent: return std::string(what) + " di un paese fuori dall'area SEPA";
+    case Failure::InvalidChecksum: return std::string(what) + " con controllo errato (atteso " + v.expected + ")";
+  }
+  return {};
+}
+
+bool LettersAndDigits(const std::string& text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+// Why an employee cannot be paid by this file, or nothing. A blank BIC, or
+// one of zeros, is no BIC (as the BONI file has it).
+std::string Unpayable(int64_t cents, const std::string& iban) {
+  if (cents <= 0) return "netto in busta zero o negativo";
+  const vx::bank::Verdict verdict = vx::bank::ValidateIban(iban);
+  if (!verdict.Valid()) return Reason(verdict, "IBAN");
+  if (iban.compare(0, 2, "IT") == 0) {
+    const vx::bank::Verdict bban = vx::bank::ValidateItalianBban(iban.substr(4));
+    if (!bban.Valid()) return Reason(bban, "CIN ABI CAB e conto dell'IBAN");
+  }
+  return {};
+}
+
+}  // namespace
+
+vx::transfer::Date LocalDate(std::chrono::system_clock::time_point moment) {
+  const std::tm t = LocalTime(moment);
+  return vx::transfer::Date{std::chrono::year{t.tm_year + 1900}, std::chrono::month{static_cast<unsigned>(t.tm_mon + 1)},
+                            std::chrono::day{static_cast<unsigned>(t.tm_mday)}};
+}
+
+std::optional<std::string> ExecutionDateProblem(vx::transfer::Date date, vx::transfer::Date today) {
+  const std::string iso = vx::transfer::IsoDate(date);
+  if (std::chrono::sys_days{date} < std::chrono::sys_days{today})
+    return "Data di esecuzione dei bonifici " + iso + " gi\xE0 passata: indicare oggi o un giorno successivo.";
+  if (vx::transfer::IsClosingDay(date))
+    return "Data di esecuzione dei bonifici " + iso +
+           " non lavorativa per le banche (sabato, domenica o chiusura TARGET2): indicare un giorno lavorativo.";
+  return std::nullopt;
+}
+
+std::string TransferFileName(TransferKind kind, const std::string& company, int slot, int year, int month) {
+  char period[16];
+  std::snprintf(period, sizeof period, "%04d-%02d", year, month);
+  return std::string(kind == TransferKind::Cbi ? "CBI_" : "SEPA_") + company + "_B" + std::to_string(slot) + "_" +
+         period + ".xml";
+}
+
+TransferFiles::TransferFiles(vx::archive::PayrollArchives& archive, TransferKind kind,
+                             vx::transfer::Date execution_date, std::chrono::system_clock::time_point now, int year,
+                             int month, std::string remittance, RunReport& report)
+    : archive_(archive), kind_(kind), execution_date_(execution_date), year_(year), month_(month),
+      remittance_(EpcText(remittance, kRemittance)), report_(report) {
+  const std::tm t = LocalTime(now);
+  char buffer[32];
+  std::strftime(buffer, sizeof buffer, "%Y%m%d%H%M%S", &t);
+  stamp_ = buffer;
+  std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S", &t);
+  created_ = buffer;
+  root_ = vx::output::PdfRoot(archive_.state.PERCORSOARCHIVI, "");
+}
+
+void TransferFiles::Problem(Severity severity, const std::string& company, const std::string& field,
+                            const std::string& value, const std::string& message) {
+  ReportEntry e;
+  e.severity = severity;
+  e.topic = "Bonifici";
+  e.company = company;
+  e.field = field;
+  e.value = value;
+  e.message = message;
+  report_.Add(std::move(e));
+}
+
+const vx::transfer::DebtorSettings* TransferFiles::Settings(const std::string& company, int slot) {
+  const std::string path = root_ + "\\" + std::string(vx::transfer::kDebtorSettingsName);
+  if (!settings_read_) {
+    settings_read_ = true;
+    std::ifstream in(archive_.Prefix().Map(path), std::ios::binary);
+    if (in) {
+      settings_ = vx::transfer::DebtorSettings::Parse(
+          std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+      for (int line : settings_->UnreadLines()) {
+        Problem(Severity::Error, "", path, "", "riga " + std::to_string(line) + " non riconosciuta (attese sezioni "
+                                                    "[DITTA nnn CONTO n] e righe CHIAVE = valore)");
+      }
+    }
+  }
+  if (!settings_) {
+    Problem(Severity::Error, company, path, "",
+            "file delle coordinate di addebito non trovato: nessun file dei bonifici per il conto " +
+                std::to_string(slot));
+  }
+  return settings_ ? &*settings_ : nullptr;
+}
+
+// The company's side of the file; false (with the problem reported) when a
+// setting is missing or cannot be right.
+bool TransferFiles::Debtor(const std::string& company, int slot, vx::transfer::Debtor& d) {
+  const auto* settings = Settings(company, slot);
+  if (settings == nullptr) return false;
+  const std::string path = root_ + "\\" + std::string(vx::transfer::kDebtorSettingsName);
+  const std::string section = vx::transfer::DebtorSettings::SectionName(company, slot);
+  const std::string where = " nella sezione [" + section + "] di " + path +
+                            ": nessun file dei bonifici per questa ditta e questo conto";
+  const auto* keys = settings->Find(company, slot);
+  if (keys == nullptr) {
+    Problem(Severity::Error, company, section, "", "sezione mancante in " + path +
+                                                       ": nessun file dei bonifici per questa ditta e questo conto");
+    return false;
+  }
+  auto value = [keys](const char* key) {
+    const auto it = keys->find(key);
+    return it == keys->end() ? std::string{} : it->second;
+  };
+
+  d.iban = vx::bank::CompactIban(value("IBAN"));
+  std::string problem = Reason(vx::bank::ValidateIban(d.iban), "IBAN di addebito");
+  if (problem.empty() && kind_ == TransferKind::Cbi && d.iban.compare(0, 2, "IT") != 0)
+    problem = "un file CBI addebita solo un conto italiano (IBAN IT...)";
+  if (!problem.empty()) {
+    Problem(Severity::Error, company, "IBAN", value("IBAN"), problem + where);
+    return false;
+  }
+  d.bic = vx::bank::CompactBic(value("BIC"));
+  if (!d.bic.empty() && !vx::bank::BicIsValid(d.bic)) {
+    Problem(Severity::Error, company, "BIC", value("BIC"), Reason(vx::bank::ValidateBic(d.bic), "BIC") + where);
+    return false;
+  }
+  if (kind_ == TransferKind::Cbi) {
+    d.cuc = vx::archive::UpperCase(value("CUC"));
+    if (!LettersAndDigits(d.cuc) || d.cuc.size() > 35) {
+      Problem(Severity::Error, company, "CUC", value("CUC"),
+              std::string(d.cuc.empty() ? "codice CBI (CUC) della ditta mancante" : "codice CBI (CUC) non valido") +
+                  where);
+      return false;
+    }
+    d.tax_id = vx::archive::UpperCase(value("CODICEFISCALE"));
+    const bool numeric = d.tax_id.find_first_not_of("0123456789") == std::string::npos;
+    if (!LettersAndDigits(d.tax_id) || !((d.tax_id.size() == 11 && numeric) || d.tax_id.size() == 16)) {
+      Problem(Severity::Error, company, "CODICEFISCALE", value("CODICEFISCALE"),
+              std::string(d.tax_id.empty() ? "codice fiscale della ditta mancante"
+                                           : "codice fiscale della ditta non valido (11 cifre o 16 caratteri)") +
+                  where);
+      return false;
+    }
+  }
+  d.name = EpcText(archive_.RepoR(f::kCompanyName, 0), kName);
+  d.street = EpcText(archive_.RepoR(f::kCompanyAddress, 0), kAddress);
+  d.postcode = EpcText(archive_.RepoR(f::kCompanyPostalCode, 0), kShort);
+  d.town = EpcText(archive_.RepoR(f::kCompanyTown, 0), kTown);
+  d.province = EpcText(archive_.RepoR(f::kCompanyProvince, 0), kTown);
+  if (d.name.empty()) {
+    Problem(Severity::Error, company, "Ragione sociale", "", "la ditta non ha nome: nessun file dei bonifici");
+    return false;
+  }
+  return true;
+}
+
+void TransferFiles::Company(const std::string& company, int slot, const std::vector<ListedEmployee>& listed) {
+  try {
+    vx::transfer::TransferDocument doc;
+    doc.kind = kind_;
+    char period[8];
+    std::snprintf(period, sizeof period, "%04d%02d", year_, month_);
+    const std::string tail = "B" + std::to_string(slot) + "-" + stamp_;
+    doc.message_id = "STIP-" + std::string(period) + "-" + company + tail;
+    doc.payment_info_id = doc.message_id + "-1";
+    doc.created = created_;
+    doc.execution_date = execution_date_;
+
+    for (const ListedEmployee& employee : listed) {
+      const BoniFields& e = employee.fields;
+      // The net pay to the cent as the listing shows it, half away from zero.
+      const auto cents = static_cast<int64_t>(std::round(employee.net_pay * 100.0));
+      const std::string iban =
+          vx::report::IbanText(e.iban_layout, e.iban_country, e.iban_check, e.cin, e.abi, e.cab, e.account);
+      const std::string name = EpcText(Trim(e.surname) + " " + Trim(e.name), kName);
+      std::string why = Unpayable(cents, iban);
+      if (why.empty() && name.empty()) why = "cognome e nome mancanti";
+      if (!why.empty()) {
+        ReportEntry entry;
+        entry.topic = "Bonifici";
+        entry.company = company;
+        entry.employee = Trim(e.code);
+        entry.name = Trim(e.surname) + " " + Trim(e.name);
+        entry.field = cents <= 0 ? "Netto in busta" : "IBAN";
+        entry.value = cents <= 0 ? vx::transfer::Amount(cents) : iban;
+        entry.message = why + ": escluso dal file dei bonifici, da pagare a parte";
+        report_.Add(std::move(entry));
+        continue;
+      }
+      vx::transfer::Payment p;
+      p.instruction_id = std::to_string(doc.payments.size() + 1);
+      p.end_to_end_id = std::string(period) + "-" + EpcText(Trim(e.code), 10) + tail;
+      p.creditor_name = name;
+      p.iban = iban;
+      const std::string bic = Trim(e.bic);
+      if (bic.find_first_not_of('0') != std::string::npos && vx::bank::BicIsValid(bic)) p.bic = bic;
+      p.cents = cents;
+      p.remittance = remittance_;
+      doc.payments.push_back(std::move(p));
+    }
+    if (doc.payments.empty()) {
+      Problem(Severity::Notice, company, "", "",
+              "nessun dipendente da pagare con bonifico sul conto " + std::to_string(slot) +
+                  ": file dei bonifici non prodotto");
+      return;
+    }
+    if (!Debtor(company, slot, doc.debtor)) return;
+
+    if (root_.empty()) {
+      Problem(Severity::Error, company, archive_.state.PERCORSOARCHIVI, "",
+              "cartella degli archivi senza cartella superiore: nessun file dei bonifici");
+      return;
+    }
+    const auto& prefix = archive_.Prefix();
+    const std::string folder = root_ + "\\" + kTransferFolder;
+    if (!vx::platform::DirExists(prefix, folder)) vx::platform::MkDir(prefix, folder);
+    const std::string path = folder + "\\" + TransferFileName(kind_, company, slot, year_, month_);
+    const bool replaced = vx::platform::FileExists(prefix, path);
+    vx::transfer::WriteWholeFile(prefix.Map(path), vx::transfer::WriteTransferDocument(doc));
+    int64_t total = 0;
+    for (const auto& p : doc.payments) total += p.cents;
+    Problem(Severity::Notice, company, path, "",
+            std::string(replaced ? "file dei bonifici sostituito: " : "file dei bonifici scritto: ") +
+                std::to_string(doc.payments.size()) + " bonifici, totale " + vx::transfer::Amount(total) +
+                ", esecuzione " + vx::transfer::IsoDate(execution_date_));
+  } catch (const vx::platform::RuntimeError& e) {
+    Problem(Severity::Error, company, root_ + "\\" + kTransferFolder, "",
+            "Errore " + std::to_string(e.number) + " - " + e.description + ": nessun file dei bonifici");
+  } catch (const std::exception& e) {
+    Problem(Severity::Error, company, "", "", std::string(e.what()) + ": nessun file dei bonifici");
+  }
+}
+
+}  // namespace vx::app
