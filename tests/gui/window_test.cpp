@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 
 #include "app/batch_run.h"
 #include "app/window/input_guard.h"
+#include "app/window/transfer_strip.h"
 #include "demo/demo_population.h"
 #include "gui/window_world.h"
 #include "support/demo_installation.h"
@@ -120,14 +122,31 @@ TEST_F(Window, ShowsEveryControlWithItsDesignCaptionItemsAndState) {
 TEST_F(Window, LaysOutControlsFromTwipsAtFifteenToThePixel) {
   SmallInstallation();
   vx::app::FRMBANCNEW& window = Started();
-  // The designed 11760 x 7230 twips less the window system's frame.
-  EXPECT_EQ(window.size(), QSize(776, 448));
+  // The designed 11760 x 7230 twips less the window system's frame, and the
+  // strip of the transfer files under it.
+  EXPECT_EQ(window.size(), QSize(776, 476));
+  EXPECT_EQ(world.Find<QWidget>("FrameBonifici")->geometry(), QRect(4, 448, 770, 24));
   EXPECT_EQ(world.Find<QGroupBox>("FrameSelezione")->geometry(), QRect(4, 0, 770, 446));
   EXPECT_EQ(world.Find<QGroupBox>("FrameScelte")->geometry(), QRect(376, 30, 389, 353));
   EXPECT_EQ(world.Find<QToolButton>("CmdStampa")->geometry(), QRect(572, 384, 191, 55));
   EXPECT_EQ(world.Find<QToolButton>("CmdUscita")->geometry(), QRect(376, 384, 193, 55));
   EXPECT_EQ(world.Find<QComboBox>("ComboAnno")->geometry(), QRect(256, 34, 119, 21));
   EXPECT_EQ(world.Find<QListWidget>("List1")->geometry(), QRect(2, 8, 361, 366));
+}
+
+TEST_F(Window, TransferFileChoiceIsRememberedForTheNextStart) {
+  SmallInstallation();
+  Started();
+  auto* kind = world.Find<QComboBox>("ComboBonifici");
+  auto* date = world.Find<QDateEdit>("DataEsecuzione");
+  EXPECT_EQ(kind->currentIndex(), 0);
+  EXPECT_FALSE(date->isEnabled());
+  kind->setCurrentIndex(2);
+  date->setDate(QDate(2099, 1, 5));
+  EXPECT_TRUE(date->isEnabled());
+  const auto choice = vx::app::TransferStrip(QDate::currentDate()).Choice();
+  EXPECT_EQ(choice.kind, vx::transfer::TransferKind::Sepa);
+  EXPECT_EQ(vx::transfer::IsoDate(*choice.execution_date), "2099-01-05");
 }
 
 TEST_F(Window, StartsOnThePayrollMonthAndYear) {

@@ -4,6 +4,7 @@
 // writers whose clock is fixed so that files compare byte for byte.
 
 #include <QApplication>
+#include <QSettings>
 
 #include <filesystem>
 #include <memory>
@@ -49,7 +50,13 @@ inline output::PdfFactory FixedClockWriters() {
 
 class WindowWorld {
  public:
-  WindowWorld() { EnsureApplication(); }
+  // The window's remembered choices go to the world's own folder, never to
+  // the user's configuration.
+  WindowWorld() {
+    EnsureApplication();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString((folder_.Path() / "config").string()));
+  }
   ~WindowWorld() {
     window_.reset();
     output_.reset();

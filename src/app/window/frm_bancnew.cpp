@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDate>
 #include <QComboBox>
 #include <QFont>
 #include <QFrame>
@@ -22,6 +23,7 @@
 #include "app/window/cp1252_validator.h"
 #include "app/window/input_guard.h"
 #include "app/window/svg_icon.h"
+#include "app/window/transfer_strip.h"
 #include "app/window/twips.h"
 #include "app/window/wrapping_check_box.h"
 #include "archive/payroll_archives.h"
@@ -45,6 +47,9 @@ constexpr int kWindowHeightTwips = 7230;
 // area the frames are laid out in.
 constexpr int kBorderTwips = 60;
 constexpr int kTitleBarTwips = 390;
+// The strip of the bank transfer files, added under the design's controls:
+// the window grows by its height and nothing above it moves.
+constexpr int kTransferStripTwips = 420;
 
 // Fonts as designed: 8-point captions in the system's sans-serif face, the
 // lists and the bank box in a fixed-pitch face so that their columns line up.
@@ -200,6 +205,9 @@ void FRMBANCNEW::BuildControls() {
   CmdUscita = command("CmdUscita", "&Uscita", "uscita", 5640, 5760, 2895, 825);
   CmdStampa = command("CmdStampa", "Conferma", "conferma", 8580, 5760, 2865, 825);
 
+  transfer_strip_ = new TransferStrip(QDate::currentDate(), this);
+  Place(transfer_strip_, 60, kWindowHeightTwips - 2 * kBorderTwips - kTitleBarTwips, 11550, kTransferStripTwips - 60);
+
   // Each frame's option buttons exclude each other, as the design groups them.
   for (auto* group : {&OptStampa, &OptSort, &OptStampante}) {
     auto* exclusive = new QButtonGroup(this);
@@ -244,11 +252,11 @@ void FRMBANCNEW::chkSepara_Click() {
 
 void FRMBANCNEW::PlaceWindow() {
   setFixedSize(TwipsToPixels(kWindowWidthTwips - 2 * kBorderTwips, dpi_),
-               TwipsToPixels(kWindowHeightTwips - 2 * kBorderTwips - kTitleBarTwips, dpi_));
+               TwipsToPixels(kWindowHeightTwips - 2 * kBorderTwips - kTitleBarTwips + kTransferStripTwips, dpi_));
   if (const QScreen* s = screen()) {
     const QRect area = s->geometry();
     const int width = TwipsToPixels(kWindowWidthTwips, dpi_);
-    const int height = TwipsToPixels(kWindowHeightTwips, dpi_);
+    const int height = TwipsToPixels(kWindowHeightTwips + kTransferStripTwips, dpi_);
     move(area.x() + (area.width() - width) / 2, area.y() + (area.height() - height) / 2);
   }
 }
@@ -363,6 +371,7 @@ void FRMBANCNEW::CmdStampa_Click() {
       for (int i = 0; i < run_->passes.List2.ListCount(); ++i) List2->addItem(Q(run_->passes.List2.List(i)));
       guard.KeepPainting();
     };
+    run_->transfer = transfer_strip_->Choice();
     run_->CmdStampa_Click(controls, hooks);
   });
   guard_ = nullptr;

@@ -38,6 +38,7 @@ class MessageBoxes;
 namespace vx::app {
 
 class InputGuard;
+class TransferStrip;
 class PaymentRun;
 
 class FRMBANCNEW : public QWidget {
@@ -122,6 +123,7 @@ class FRMBANCNEW : public QWidget {
   QListWidget* List2 = nullptr;
   QToolButton* CmdStampa = nullptr;
   QToolButton* CmdUscita = nullptr;
+  TransferStrip* transfer_strip_ = nullptr;
 };
 
 }  // namespace vx::app

@@ -1,0 +1,33 @@
+#pragma once
+// The strip under the window's controls that asks for the bank transfer
+// files: which kind of file (none, CBI or SEPA) and the execution date.
+// Both are remembered from one start of the program to the next, like the
+// printer an operator expects to stay put.
+
+#include <QWidget>
+
+#include "app/transfer_files.h"
+
+class QComboBox;
+class QDateEdit;
+
+namespace vx::app {
+
+class TransferStrip : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `today` dates the default: the next business day after it.
+  explicit TransferStrip(QDate today, QWidget* parent = nullptr);
+
+  // The choice as a run takes it.
+  TransferChoice Choice() const;
+
+ private:
+  void Remember() const;
+
+  QComboBox* ComboBonifici = nullptr;
+  QDateEdit* DataEsecuzione = nullptr;
+};
+
+}  // namespace vx::app

@@ -1,0 +1,103 @@
+// `vxorel --batch --transfer` end to end: the salary transfer files are
+// judged by the published schemas and compared field by field with the BONI
+// file of the same run by python-lxml and python-stdnum, never by our own
+// reader.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/transfer_files.h"
+#include "bank/cin.h"
+#include "bank/iban.h"
+#include "listing_world.h"
+#include "support/schema_check.h"
+#include "support/shell.h"
+
+namespace vx::app::test {
+namespace {
+
+namespace fs = std::filesystem;
+using vx::testing::Quote;
+
+class TransferRun : public ::testing::Test, public ListingWorld {
+ protected:
+  TransferRun() {
+    Company(1, "SOCIET\xC0 ALFA");
+    Company(2, "BETA SPA");
+    Payable(Employee("0010010001", "ROSSI", "MARIO", kBankX, 123450), kBankX);
+    Payable(Employee("0010010002", "NICOL\xD2", "ANDR\xC8", kBankY, 10), kBankY);
+    // A check digit keyed wrong, a net pay of zero, an account outside SEPA.
+    Payable(Employee("0010010003", "VERDI", "LUCA", kBankZ, 50000), kBankZ).SetText(fields::kEmployeeIbanCheckDigits, "61");
+    Payable(Employee("0010010004", "BIANCHI", "ELSA", kBankX, 0), kBankX);
+    Payable(Employee("0010010005", "SMITH", "JOHN", kBankY, 70000), kBankY).SetText(fields::kEmployeeIbanCountry, "US");
+    // A BIC of zeros is no BIC: the transaction goes without a creditor agent.
+    Payable(Employee("0010010006", "GIALLI", "PIA", kBankZ, 20), kBankZ).SetText(fields::kEmployeeBic, "00000000000");
+    Payable(Employee("0020010007", "NERI", "ANNA", kBankY, 200000), kBankY);
+    // Company 002 has no section: it gets no file, 001 gets its own.
+    builder.SetDebtorSettings(
+        "; conti di addebito\r\n[DITTA 001 CONTO 0]\r\nIBAN = IT60X0542811101000000123456\r\n"
+        "BIC = BPMOIT22XXX\r\nCUC = 1234567A\r\nCODICEFISCALE = 01234567890\r\n");
+    builder.Write(folder.Path());
+  }
+
+  // Right CIN and check digits for the employee's bank coordinates.
+  static demo::RecordText& Payable(demo::RecordText& employee, const Bank& bank) {
+    const std::string account = std::string(12 - bank.account.size(), '0') + bank.account;
+    const char cin = *vx::bank::ItalianCin(bank.abi, bank.cab, account);
+    return employee.SetText(fields::kEmployeeCin, std::string(1, cin))
+        .SetText(fields::kEmployeeIbanCheckDigits,
+                 vx::bank::IbanCheckDigits("IT", std::string(1, cin) + bank.abi + bank.cab + account));
+  }
+
+  vx::testing::CommandResult Vxorel(const std::string& arguments) {
+    return vx::testing::Shell("WINEPREFIX=" + Quote(folder.Path()) + " " + VXOREL_EXECUTABLE + " --batch " +
+                              arguments);
+  }
+  fs::path TransferFolder() const { return ArchivesFolder().parent_path() / "FILE-BONIFICI"; }
+  // A business day to come, whatever day the test runs.
+  static std::string NextBusinessDay() {
+    return vx::transfer::IsoDate(vx::transfer::NextBusinessDay(LocalDate(std::chrono::system_clock::now())));
+  }
+};
+
+TEST_F(TransferRun, FilesCarryTheBoniFilesEmployeesButThoseTheBankCannotPay) {
+  if (vx::testing::OraclesFolder().empty()) GTEST_SKIP() << "no ../shared/oracles folder with the bank schemas";
+  // Without --transfer nothing of the kind is written.
+  ASSERT_EQ(Vxorel("--output pdf").status, 0);
+  EXPECT_FALSE(fs::exists(TransferFolder()));
+
+  for (const auto& [kind, schema] : {std::pair{"cbi", vx::testing::kCbiSchema}, {"sepa", vx::testing::kSepaSchema}}) {
+    const auto run = Vxorel(std::string("--output pdf --description tredicesima --transfer ") + kind +
+                            " --execution-date " + NextBusinessDay());
+    ASSERT_EQ(run.status, 0) << run.output;
+    const fs::path file = TransferFolder() / (std::string(kind == std::string("cbi") ? "CBI" : "SEPA") + "_001_B0_2025-11.xml");
+    ASSERT_TRUE(fs::exists(file)) << run.output;
+    const auto compared = vx::testing::RunCommand(
+        "/usr/bin/python3 " + Quote(std::string(VX_TESTS_DIR) + "/transfer_vs_boni.py") + " " + Quote(file) + " " +
+        Quote(ArchivesFolder() / "BONI001B0.TXT") + " " + Quote(vx::testing::OraclesFolder() / schema) +
+        " 0010010003 0010010004 0010010005");
+    EXPECT_EQ(compared.status, 0) << compared.output;
+    EXPECT_NE(vx::testing::ReadWholeFile(file).find("<Ustrd>STIPENDIO NOVEMBRE 2025 TREDICESIMA</Ustrd>"),
+              std::string::npos);
+    for (const char* excluded : {"dipendente 0010010003 VERDI LUCA: IBAN 'IT61", "dipendente 0010010004 BIANCHI ELSA",
+                                 "dipendente 0010010005 SMITH JOHN: IBAN 'US"}) {
+      EXPECT_NE(run.output.find(excluded), std::string::npos) << excluded << "\n" << run.output;
+    }
+    EXPECT_NE(run.output.find("ditta 002: DITTA 002 CONTO 0: sezione mancante"), std::string::npos) << run.output;
+    EXPECT_EQ(std::distance(fs::directory_iterator(TransferFolder()), fs::directory_iterator{}), 1 + (kind == std::string("sepa")));
+  }
+}
+
+TEST_F(TransferRun, ADayTheBankDoesNotPayOnIsRefusedBeforeAnythingIsWritten) {
+  const auto before = vx::testing::SnapshotFolder(folder.Path());
+  for (const char* date : {"2020-01-02", "2099-12-25"}) {
+    const auto run = Vxorel(std::string("--output pdf --transfer cbi --execution-date ") + date);
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_NE(run.output.find(date), std::string::npos) << run.output;
+  }
+  EXPECT_EQ(vx::testing::SnapshotFolder(folder.Path()), before);
+}
+
+}  // namespace
+}  // namespace vx::app::test
