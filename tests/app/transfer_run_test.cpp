@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 
 #include "app/transfer_files.h"
@@ -87,6 +88,27 @@ TEST_F(TransferRun, FilesCarryTheBoniFilesEmployeesButThoseTheBankCannotPay) {
     EXPECT_NE(run.output.find("ditta 002: DITTA 002 CONTO 0: sezione mancante"), std::string::npos) << run.output;
     EXPECT_EQ(std::distance(fs::directory_iterator(TransferFolder()), fs::directory_iterator{}), 1 + (kind == std::string("sepa")));
   }
+}
+
+TEST_F(TransferRun, IdentifiersAndDefaultDateFollowTheClock) {
+  StartUp();
+  std::tm thursday{};
+  thursday.tm_year = 2025 - 1900;
+  thursday.tm_mon = 10;
+  thursday.tm_mday = 27;
+  thursday.tm_hour = 9;
+  thursday.tm_min = 30;
+  thursday.tm_isdst = -1;
+  const auto moment = std::chrono::system_clock::from_time_t(std::mktime(&thursday));
+  run->clock = [moment] { return moment; };
+  run->transfer.kind = vx::transfer::TransferKind::Sepa;
+  ASSERT_EQ(Press(Controls()), RunOutcome::Completed);
+  const std::string xml = vx::testing::ReadWholeFile(TransferFolder() / "SEPA_001_B0_2025-11.xml");
+  EXPECT_NE(xml.find("<MsgId>STIP-202511-001B0-20251127093000</MsgId>"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<CreDtTm>2025-11-27T09:30:00</CreDtTm>"), std::string::npos);
+  EXPECT_NE(xml.find("<EndToEndId>202511-0010010002B0-20251127093000</EndToEndId>"), std::string::npos);
+  // The next business day after a Thursday is the Friday.
+  EXPECT_NE(xml.find("<Dt>2025-11-28</Dt>"), std::string::npos);
 }
 
 TEST_F(TransferRun, ADayTheBankDoesNotPayOnIsRefusedBeforeAnythingIsWritten) {
