@@ -1,3 +1,7 @@
+// The company list and the extraction it is read from. (Which companies the
+// list shows, deleted ones left out, is checked on the program's --companies
+// output in batch_companies_test.)
+
 #include "app/company_list.h"
 
 #include <gtest/gtest.h>
@@ -66,14 +70,6 @@ TEST_F(CompanyListTest, TerminatorOrBlankSlotEndsItsRecordButNotTheExtraction) {
   EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(CompanyListTest, OneLinePerRunOfEqualCompanyCodesInExtractionOrder) {
-  builder.SetExtraction({"0010010001", "0010020002", "0020010003"});
-  ASSERT_TRUE(StartUp());
-  list->LISTA_AZIENDE();
-  EXPECT_EQ(form.List1, (std::vector<std::string>{"001 ALFA COSTRUZIONI SRL 1111111111",
-                                                  "002 BETA TRASPORTI SPA 2222222222"}));
-}
-
 TEST_F(CompanyListTest, CompanyWhoseCodesAreNotAdjacentIsListedOncePerRun) {
   builder.SetExtraction({"0020010001", "0010010002", "0020010003", "0030010004"});
   ASSERT_TRUE(StartUp());
@@ -83,14 +79,6 @@ TEST_F(CompanyListTest, CompanyWhoseCodesAreNotAdjacentIsListedOncePerRun) {
                                                   "002 BETA TRASPORTI SPA 2222222222", "003 GAMMA 3333"}));
   // The list shows the extraction as stored; the runs get it sorted.
   EXPECT_EQ(Loaded(), (std::vector<std::string>{"0010010002", "0020010001", "0020010003", "0030010004"}));
-}
-
-TEST_F(CompanyListTest, DeletedCompanyIsLeftOutAndTheOnesAfterItStillListed) {
-  builder.Company(2).SetAt(1, "99");
-  builder.SetExtraction({"0010010001", "0020010002", "0030010003"});
-  ASSERT_TRUE(StartUp());
-  list->LISTA_AZIENDE();
-  EXPECT_EQ(form.List1, (std::vector<std::string>{"001 ALFA COSTRUZIONI SRL 1111111111", "003 GAMMA 3333"}));
 }
 
 TEST_F(CompanyListTest, CodeWithoutCompanyRecordEndsTheList) {
@@ -108,16 +96,11 @@ TEST_F(CompanyListTest, SortKeepsSubCompaniesTogetherWithinTheirCompany) {
                                                 "0010020004", "0020010001"}));
 }
 
-TEST_F(CompanyListTest, MissingExtractionShowsTheMessageAndSetsTheFlag) {
+// The message itself is checked on the window and in batch mode.
+TEST_F(CompanyListTest, MissingExtractionSetsTheFlagOnlyAtStartUp) {
   builder.SetNoExtraction();
   EXPECT_FALSE(StartUp());
   EXPECT_EQ(form.EstrazioneMancante, 1);
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].title, "Stampa Pagamento in C/C");
-  EXPECT_EQ(boxes.shown[0].text, "Attenzione: Non esiste estrazione anno corrente");
-  EXPECT_EQ(boxes.shown[0].icon, platform::Icon::Critical);
-  EXPECT_EQ(boxes.shown[0].buttons, platform::Buttons::Ok);
-
   // Loading again for the runs shows the message but keeps no flag.
   form.EstrazioneMancante = 0;
   list->CARICAESTRAZIONE();

@@ -1,5 +1,6 @@
-// The window's option interlocks, the run settings and the order of the
-// working list.
+// The controls as batch mode sets them, the run settings composed from them,
+// and the order of the working list. (The window has interlocks of its own,
+// tried on the window with the period check.)
 
 #include <gtest/gtest.h>
 
@@ -13,35 +14,21 @@ namespace {
 // Payroll date record: positions 3-4 month, 5-8 year.
 const std::string kDataPaghe = "0107202400000";
 
-TEST(RunControls, StartUpTakesThePayrollPeriodAndTheSimplifiedListing) {
-  const RunControls c = RunControls::AfterStartUp(kDataPaghe);
-  EXPECT_EQ(c.ComboMese, "07 - LUGLIO");
-  EXPECT_EQ(c.ComboAnno, "2024");
-  EXPECT_TRUE(c.OptStampaSemplificata);
-  EXPECT_FALSE(c.ChkTotaliEnabled);
-  EXPECT_FALSE(c.chkSeparaEnabled);
-  EXPECT_EQ(c.Combo1, "0 - Banca Principale (Pag.4 Archivio Ditte)");
-  EXPECT_EQ(RunControls::AfterStartUp("0113202400").ComboMese, "");
-  EXPECT_EQ(RunControls::AfterStartUp("01xx202400").ComboMese, "");
-}
-
 TEST(RunControls, InterlocksOfTheBankBoxes) {
   RunControls c = RunControls::AfterStartUp(kDataPaghe);
+  EXPECT_FALSE(c.ChkTotaliEnabled || c.chkSeparaEnabled);  // the simplified listing
   c.OptStampa_Click(0);
+  EXPECT_TRUE(c.ChkTotaliEnabled && c.chkSeparaEnabled);
   c.chkSepara = true;
   c.chkSepara_Click();  // checks and locks the totals box
   EXPECT_TRUE(c.ChkTotali);
   EXPECT_FALSE(c.ChkTotaliEnabled);
   c.chkSepara = false;
   c.chkSepara_Click();  // unlocks it, still checked
-  EXPECT_TRUE(c.ChkTotali);
-  EXPECT_TRUE(c.ChkTotaliEnabled);
+  EXPECT_TRUE(c.ChkTotali && c.ChkTotaliEnabled);
   c.chkSepara = true;
   c.OptStampa_Click(1);  // the simplified listing clears both
   EXPECT_FALSE(c.chkSepara || c.ChkTotali || c.chkSeparaEnabled || c.ChkTotaliEnabled);
-  c.OptStampa_Click(0);  // and the detailed one enables them unchecked
-  EXPECT_TRUE(c.ChkTotaliEnabled && c.chkSeparaEnabled);
-  EXPECT_FALSE(c.ChkTotali);
 }
 
 TEST(RunSettings, ComposedFromTheControls) {
@@ -77,17 +64,6 @@ TEST(RunSettings, SeparateMeansTotalsAndPagesWhateverTheTotalsBox) {
   EXPECT_TRUE(s.TotaliPerBanca);
   EXPECT_FALSE(s.PaginaPerBanca);
   EXPECT_EQ(s.StampaLaser, 1);
-}
-
-TEST(RunSettings, UnusablePeriodIsRefused) {
-  RunControls c = RunControls::AfterStartUp(kDataPaghe);
-  c.ComboMese = "13 - ?";
-  EXPECT_TRUE(PeriodProblem(c));
-  c.ComboMese = "LUGLIO";
-  EXPECT_TRUE(PeriodProblem(c));
-  c.ComboMese = "07 - LUGLIO";
-  c.ComboAnno = "24";
-  EXPECT_TRUE(PeriodProblem(c));
 }
 
 TEST(SortLine, ShortCodeStaysInItsColumns) {

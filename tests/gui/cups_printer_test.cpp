@@ -26,6 +26,7 @@
 #include "demo/demo_population.h"
 #include "demo/installation_builder.h"
 #include "support/folder_snapshot.h"
+#include "support/shell.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -38,25 +39,9 @@ const fs::path kPdfBackend = "/usr/lib/cups/backend/cups-pdf";
 const fs::path kPdfDriver = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
 const fs::path kPdfBackendSettings = "/etc/cups";
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-};
-
-// Runs a shell command, its standard error folded into its output.
-Outcome Shell(const std::string& command) {
-  Outcome outcome;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return outcome;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return outcome;
-}
-
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using Outcome = vx::testing::CommandResult;
+using vx::testing::Quote;
+using vx::testing::Shell;
 
 struct PdfPages {
   int pages = 0;
@@ -64,11 +49,11 @@ struct PdfPages {
 };
 
 PdfPages PdfInfo(const fs::path& file) {
-  const Outcome info = Shell("pdfinfo " + Quoted(file));
+  const Outcome info = Shell("pdfinfo " + Quote(file));
   PdfPages result;
   std::smatch m;
-  if (std::regex_search(info.out, m, std::regex("Pages:\\s+(\\d+)"))) result.pages = std::stoi(m[1]);
-  if (std::regex_search(info.out, m, std::regex("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"))) {
+  if (std::regex_search(info.output, m, std::regex("Pages:\\s+(\\d+)"))) result.pages = std::stoi(m[1]);
+  if (std::regex_search(info.output, m, std::regex("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"))) {
     result.width = std::stod(m[1]);
     result.height = std::stod(m[2]);
   }
@@ -114,7 +99,7 @@ class Scheduler {
     if (pid_ < 0) return "fork failed";
     setenv("CUPS_SERVER", Socket().c_str(), 1);
     for (auto waited = 0ms; waited < 15s; waited += 100ms) {
-      if (Shell("LC_ALL=C lpstat -r").out.find("is running") != std::string::npos) return "";
+      if (Shell("LC_ALL=C lpstat -r").output.find("is running") != std::string::npos) return "";
       int status;
       if (waitpid(pid_, &status, WNOHANG) == pid_) {
         pid_ = -1;
@@ -134,15 +119,15 @@ class Scheduler {
     std::ofstream(settings) << "Out " << folder.string() << "\nSpool " << (root_ / ("pdf-spool-" + name)).string()
                             << "\nLabel 2\nLog " << (root_ / "log").string() << "\n";
     settings_.push_back(settings);
-    const Outcome added = Shell("lpadmin -p " + name + " -E -v cups-pdf:/" + name + " -P " + Quoted(kPdfDriver));
-    if (added.status != 0) return added.out;
+    const Outcome added = Shell("lpadmin -p " + name + " -E -v cups-pdf:/" + name + " -P " + Quote(kPdfDriver));
+    if (added.status != 0) return added.output;
     return "";
   }
 
   // Waits until every job has left the queue; false on time-out.
   bool WaitForIdle(std::chrono::seconds limit) {
     for (auto waited = 0ms; waited < limit; waited += 200ms) {
-      if (Shell("LC_ALL=C lpstat -o").out.empty()) return true;
+      if (Shell("LC_ALL=C lpstat -o").output.empty()) return true;
       std::this_thread::sleep_for(200ms);
     }
     return false;
@@ -153,7 +138,7 @@ class Scheduler {
     std::map<int, fs::path> documents;
     const Outcome jobs = Shell("LC_ALL=C lpstat -W completed -o " + queue);
     const std::regex line(queue + "-(\\d+)\\s");
-    for (auto it = std::sregex_iterator(jobs.out.begin(), jobs.out.end(), line); it != std::sregex_iterator();
+    for (auto it = std::sregex_iterator(jobs.output.begin(), jobs.output.end(), line); it != std::sregex_iterator();
          ++it) {
       const int job = std::stoi((*it)[1]);
       char name[32];
@@ -185,7 +170,7 @@ class Scheduler {
   fs::path Socket() const { return root_ / "cups.sock"; }
   static gid_t LpGroup() {
     const Outcome group = Shell("getent group lp | cut -d: -f3");
-    return group.out.empty() ? 7 : static_cast<gid_t>(std::stoi(group.out));
+    return group.output.empty() ? 7 : static_cast<gid_t>(std::stoi(group.output));
   }
 
   fs::path root_;
@@ -210,9 +195,9 @@ class RealPrinter : public ::testing::Test {
     // Under the sanitizer build, LeakSanitizer is told about fontconfig's
     // lifelong caches, which the program does not own.
     const fs::path suppressions = fs::path(VX_SOURCE_DIR) / "tests/gui/lsan.supp";
-    return Shell("LSAN_OPTIONS=suppressions=" + Quoted(suppressions) + " WINEPREFIX=" + Quoted(Prefix()) +
+    return Shell("LSAN_OPTIONS=suppressions=" + Quote(suppressions) + " WINEPREFIX=" + Quote(Prefix()) +
                  " QT_QPA_PLATFORM=offscreen timeout 120 " +
-                 Quoted(fs::path(VX_BINARY_DIR) / "vxorel") + " " + arguments);
+                 Quote(fs::path(VX_BINARY_DIR) / "vxorel") + " " + arguments);
   }
 
   fs::path Prefix() const { return folder.Path() / "prefix"; }
@@ -259,19 +244,19 @@ TEST_F(RealPrinter, BatchRunPrintsOneJobPerCompanyOnTheInstallationsStandardPrin
     // document must have on paper.
     const fs::path files = folder.Path() / (std::string("files-") + listing.option);
     const Outcome to_files = Vxorel(std::string("--batch --listing ") + listing.option + " --print-to " +
-                                    Quoted(files));
-    ASSERT_EQ(to_files.status, 0) << to_files.out;
+                                    Quote(files));
+    ASSERT_EQ(to_files.status, 0) << to_files.output;
     const std::vector<PdfPages> expected = PrintToPages(files);
     ASSERT_GE(expected.size(), 3u);
 
     const auto before = scheduler.JobDocuments(queue);
     const Outcome printed = Vxorel(std::string("--batch --listing ") + listing.option);
-    ASSERT_EQ(printed.status, 0) << printed.out;
+    ASSERT_EQ(printed.status, 0) << printed.output;
     ASSERT_TRUE(scheduler.WaitForIdle(std::chrono::seconds(30 * expected.size()))) << scheduler.Log();
 
     std::map<int, fs::path> jobs = scheduler.JobDocuments(queue);
     for (const auto& [job, document] : before) jobs.erase(job);
-    ASSERT_EQ(jobs.size(), expected.size()) << printed.out << scheduler.Log();
+    ASSERT_EQ(jobs.size(), expected.size()) << printed.output << scheduler.Log();
     size_t company = 0;
     for (const auto& [job, document] : jobs) {
       const PdfPages sent = PdfInfo(document);

@@ -149,26 +149,25 @@ TEST_F(Window, TransferFileChoiceIsRememberedForTheNextStart) {
   EXPECT_EQ(vx::transfer::IsoDate(*choice.execution_date), "2099-01-05");
 }
 
+// A payroll month that is not 1 to 12 leaves the month box as designed,
+// empty, and the run then refuses to start.
 TEST_F(Window, StartsOnThePayrollMonthAndYear) {
-  SmallInstallation();
-  world.builder.SetPayrollDate("15072024");
-  Started();
-  EXPECT_EQ(world.Find<QComboBox>("ComboMese")->currentText(), "07 - LUGLIO");
-  EXPECT_EQ(world.Find<QComboBox>("ComboMese")->currentIndex(), 6);
-  EXPECT_EQ(world.Find<QComboBox>("ComboAnno")->currentText(), "2024");
-  EXPECT_EQ(world.Find<QComboBox>("ComboAnno")->currentIndex(), 23);
-}
-
-TEST_F(Window, PayrollMonthThatIsNotOneToTwelveLeavesTheMonthBoxAsDesigned) {
-  for (const char* date : {"15132024", "15AB2024", "15002024"}) {
+  struct Case {
+    const char* date;
+    const char* month;
+    int index;
+  };
+  for (const Case c : {Case{"15072024", "07 - LUGLIO", 6}, Case{"15132024", "", -1}, Case{"15AB2024", "", -1},
+                       Case{"15002024", "", -1}}) {
     vx::testing::WindowWorld fresh;
     vx::testing::AddListedCompany(fresh.builder, 1, "ALFA", "1");
     vx::testing::AddPaidEmployee(fresh.builder, "0010010001", "ROSSI", "MARIO");
-    fresh.builder.SetPayrollDate(date);
-    ASSERT_TRUE(fresh.Open().Form_Load()) << date;
-    EXPECT_EQ(fresh.Find<QComboBox>("ComboMese")->currentIndex(), -1) << date;
-    EXPECT_EQ(fresh.Find<QComboBox>("ComboMese")->currentText(), "") << date;
-    EXPECT_EQ(fresh.Find<QComboBox>("ComboAnno")->currentText(), "2024") << date;
+    fresh.builder.SetPayrollDate(c.date);
+    ASSERT_TRUE(fresh.Open().Form_Load()) << c.date;
+    EXPECT_EQ(fresh.Find<QComboBox>("ComboMese")->currentText(), c.month) << c.date;
+    EXPECT_EQ(fresh.Find<QComboBox>("ComboMese")->currentIndex(), c.index) << c.date;
+    EXPECT_EQ(fresh.Find<QComboBox>("ComboAnno")->currentText(), "2024") << c.date;
+    EXPECT_EQ(fresh.Find<QComboBox>("ComboAnno")->currentIndex(), 23) << c.date;
   }
 }
 
@@ -241,17 +240,20 @@ TEST_F(Window, TypedPeriodThatIsNotAMonthAndYearStartsNoRun) {
   auto* anno = world.Find<QComboBox>("ComboAnno");
   auto* conferma = world.Find<QToolButton>("CmdStampa");
 
-  mese->setEditText("13 - TREDICESIMA");
-  QTest::mouseClick(conferma, Qt::LeftButton);
+  for (const char* month : {"13 - TREDICESIMA", "LUGLIO"}) {
+    mese->setEditText(month);
+    QTest::mouseClick(conferma, Qt::LeftButton);
+  }
   mese->setCurrentIndex(10);
   anno->setEditText("25");
   QTest::mouseClick(conferma, Qt::LeftButton);
 
-  ASSERT_EQ(world.boxes.shown.size(), 2u);
+  ASSERT_EQ(world.boxes.shown.size(), 3u);
   EXPECT_EQ(world.boxes.shown[0].text, "Mese di pagamento non valido: scegliere un mese da 01 a 12.");
-  EXPECT_EQ(world.boxes.shown[1].text, "Anno di pagamento non valido: indicare l'anno con quattro cifre.");
-  EXPECT_EQ(world.boxes.shown[1].icon, Icon::Critical);
-  EXPECT_EQ(world.boxes.shown[1].title, "Stampa Pagamento in C/C");
+  EXPECT_EQ(world.boxes.shown[1].text, world.boxes.shown[0].text);
+  EXPECT_EQ(world.boxes.shown[2].text, "Anno di pagamento non valido: indicare l'anno con quattro cifre.");
+  EXPECT_EQ(world.boxes.shown[2].icon, Icon::Critical);
+  EXPECT_EQ(world.boxes.shown[2].title, "Stampa Pagamento in C/C");
   EXPECT_FALSE(fs::exists(vx::testing::ArchivesOf(world.Prefix()) / "BONI001B0.TXT"));
   EXPECT_TRUE(world.printers.At(1).documents.empty());
 }
@@ -338,31 +340,30 @@ TEST_F(Window, ConfermaMakesTheSameFilesAsTheBatchRunWithTheSameOptions) {
   EXPECT_EQ(list1->currentRow(), list1->count() - 1);
 }
 
-TEST_F(Window, UscitaHandsTheTerminalBackAndEndsTheProgram) {
-  SmallInstallation();
-  world.builder.SetTerminalCode("07");
-  vx::app::FRMBANCNEW& window = Started();
-  // The launcher marks the terminal busy after its code.
-  std::ofstream(TaskFile(), std::ios::binary) << "07 IN USO" << std::string(91, ' ') << "\r\n";
-  QSignalSpy ended(&window, &vx::app::FRMBANCNEW::programEnded);
+// Pressing "Uscita" or closing the window: the launcher's mark after the
+// terminal code is cleared and the program ends with status 0.
+TEST_F(Window, UscitaOrClosingHandsTheTerminalBackAndEndsTheProgram) {
+  for (const bool uscita : {true, false}) {
+    vx::testing::WindowWorld fresh;
+    vx::testing::AddListedCompany(fresh.builder, 1, "ALFA", "1");
+    vx::testing::AddPaidEmployee(fresh.builder, "0010010001", "ROSSI", "MARIO");
+    fresh.builder.SetTerminalCode("07");
+    vx::app::FRMBANCNEW& window = fresh.Open();
+    ASSERT_TRUE(window.Form_Load());
+    window.show();
+    const fs::path task = fresh.Prefix() / "drive_c" / "VLXTASK" / "VLXTASK.INI";
+    std::ofstream(task, std::ios::binary) << "07 IN USO" << std::string(91, ' ') << "\r\n";
+    QSignalSpy ended(&window, &vx::app::FRMBANCNEW::programEnded);
 
-  QTest::mouseClick(world.Find<QToolButton>("CmdUscita"), Qt::LeftButton);
+    if (uscita) QTest::mouseClick(fresh.Find<QToolButton>("CmdUscita"), Qt::LeftButton);
+    else window.close();
 
-  ASSERT_EQ(ended.count(), 1);
-  EXPECT_EQ(ended.at(0).at(0).toInt(), 0);
-  EXPECT_EQ(window.Ended(), 0);
-  EXPECT_FALSE(window.isVisible());
-  EXPECT_EQ(ReadWholeFile(TaskFile()), "07" + std::string(98, ' ') + "\r\n");
-}
-
-TEST_F(Window, ClosingTheWindowLeavesAsUscitaDoes) {
-  SmallInstallation();
-  vx::app::FRMBANCNEW& window = Started();
-  std::ofstream(TaskFile(), std::ios::binary) << "01 IN USO\r\n";
-  window.close();
-  EXPECT_EQ(window.Ended(), 0);
-  EXPECT_FALSE(window.isVisible());
-  EXPECT_EQ(ReadWholeFile(TaskFile()), "01" + std::string(98, ' ') + "\r\n");
+    ASSERT_EQ(ended.count(), 1) << uscita;
+    EXPECT_EQ(ended.at(0).at(0).toInt(), 0);
+    EXPECT_EQ(window.Ended(), 0);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(ReadWholeFile(task), "07" + std::string(98, ' ') + "\r\n");
+  }
 }
 
 TEST_F(Window, WithoutAnExtractionTheProgramEndsBeforeTheWindowIsShown) {
@@ -378,6 +379,7 @@ TEST_F(Window, WithoutAnExtractionTheProgramEndsBeforeTheWindowIsShown) {
   EXPECT_EQ(world.boxes.shown[0].title, "Stampa Pagamento in C/C");
   EXPECT_EQ(world.boxes.shown[0].text, "Attenzione: Non esiste estrazione anno corrente");
   EXPECT_EQ(world.boxes.shown[0].icon, Icon::Critical);
+  EXPECT_EQ(world.boxes.shown[0].buttons, vx::platform::Buttons::Ok);
   EXPECT_EQ(ReadWholeFile(TaskFile()), "01" + std::string(98, ' ') + "\r\n");
 }
 

@@ -58,46 +58,44 @@ class WineWrittenHive : public ::testing::Test {
   Registry reg_{s_.Prefix()};
 };
 
-TEST_F(WineWrittenHive, TextValuesArriveAsCp1252WithTheirNulCounted) {
-  Read r = Query(reg_, "SOFTWARE\\TARVENIC\\VELMORA", "PERCORSOARCHIVI");
-  ASSERT_EQ(r.status, ERROR_SUCCESS);
-  EXPECT_EQ(r.type, REG_SZ);
-  EXPECT_EQ(r.data, std::string("C:\\PVXPAGHE\\ARCHIVI\0", 20));
-  EXPECT_EQ(r.size, 20u);
-
-  r = Query(reg_, "Software\\VxTest\\Tipi", "Accenti");
-  EXPECT_EQ(r.data, std::string("Perch\xE9 cos\xEC: \"virgolette\", C:\\cartella\\ e 10 \x80") + '\0');
-  // Characters cp1252 cannot write become '?', as the ANSI functions give them.
-  EXPECT_EQ(Query(reg_, "Software\\VxTest\\Tipi", "FuoriCodice").data, std::string("??\0", 3));
-  EXPECT_EQ(Query(reg_, "Software\\VxTest\\Tipi", "Vuoto").data, std::string("\0", 1));
-  EXPECT_EQ(Query(reg_, "Software\\VxTest\\Tipi", "").data, std::string("valore predefinito\0", 19));
-}
-
-TEST_F(WineWrittenHive, DwordsAreFourLittleEndianBytes) {
-  Read r = Query(reg_, "Software\\VxTest\\Tipi", "Contatore");
-  EXPECT_EQ(r.type, REG_DWORD);
-  EXPECT_EQ(r.data, Bytes({0x1a, 0, 0, 0}));
-  EXPECT_EQ(Query(reg_, "Software\\VxTest\\Tipi", "Negativo").data, Bytes({0x00, 0x80, 0xff, 0xff}));
-  EXPECT_EQ(Query(reg_, "Software\\VxTest\\Tipi", "Grande").data, Bytes({0x45, 0x23, 0x01, 0x00}));
-}
-
-TEST_F(WineWrittenHive, OtherTypesKeepTheirOwnType) {
-  Read r = Query(reg_, "Software\\VxTest\\Tipi", "Espandibile");
-  EXPECT_EQ(r.type, REG_EXPAND_SZ);
-  EXPECT_EQ(r.data, std::string("%USERPROFILE%\\Documenti\0", 24));
-  r = Query(reg_, "Software\\VxTest\\Tipi", "Multiplo");
-  EXPECT_EQ(r.type, REG_MULTI_SZ);
-  EXPECT_EQ(r.data, std::string("uno\0due\0tre\0\0", 13));
-  r = Query(reg_, "Software\\VxTest\\Tipi", "Binario");
-  EXPECT_EQ(r.type, REG_BINARY);
-  ASSERT_EQ(r.data.size(), 40u);  // over two lines in the file
-  for (int i = 0; i < 40; ++i) EXPECT_EQ(r.data[i], static_cast<char>(i));
-}
-
-TEST_F(WineWrittenHive, KeysAndValueNamesIgnoreCase) {
-  EXPECT_EQ(Query(reg_, "software\\tarvenic\\velmora", "percorsoprogrammi").data,
-            std::string("C:\\PVXPAGHE\\PROGRAMMI\0", 22));
-  EXPECT_EQ(Query(reg_, "CONTROL PANEL\\INTERNATIONAL", "SDECIMAL").data, std::string(",\0", 2));
+// Each value as the ANSI calls give it: texts in cp1252 with their NUL
+// counted, characters cp1252 cannot write as '?', DWORDs as four
+// little-endian bytes, other types under their own type; keys and value
+// names in any letter case.
+TEST_F(WineWrittenHive, ValuesArriveAsTheAnsiCallsGiveThem) {
+  std::string binary;
+  for (int i = 0; i < 40; ++i) binary += static_cast<char>(i);  // over two lines in the file
+  struct Case {
+    const char* key;
+    const char* name;
+    uint32_t type;
+    std::string data;
+  };
+  const char* kTipi = "Software\\VxTest\\Tipi";
+  const Case cases[] = {
+      {"SOFTWARE\\TARVENIC\\VELMORA", "PERCORSOARCHIVI", REG_SZ, std::string("C:\\PVXPAGHE\\ARCHIVI\0", 20)},
+      {kTipi, "Accenti", REG_SZ,
+       std::string("Perch\xE9 cos\xEC: \"virgolette\", C:\\cartella\\ e 10 \x80") + '\0'},
+      {kTipi, "FuoriCodice", REG_SZ, std::string("??\0", 3)},
+      {kTipi, "Vuoto", REG_SZ, std::string("\0", 1)},
+      {kTipi, "", REG_SZ, std::string("valore predefinito\0", 19)},
+      {kTipi, "Contatore", REG_DWORD, Bytes({0x1a, 0, 0, 0})},
+      {kTipi, "Negativo", REG_DWORD, Bytes({0x00, 0x80, 0xff, 0xff})},
+      {kTipi, "Grande", REG_DWORD, Bytes({0x45, 0x23, 0x01, 0x00})},
+      {kTipi, "Espandibile", REG_EXPAND_SZ, std::string("%USERPROFILE%\\Documenti\0", 24)},
+      {kTipi, "Multiplo", REG_MULTI_SZ, std::string("uno\0due\0tre\0\0", 13)},
+      {kTipi, "Binario", REG_BINARY, binary},
+      {"software\\tarvenic\\velmora", "percorsoprogrammi", REG_SZ,
+       std::string("C:\\PVXPAGHE\\PROGRAMMI\0", 22)},
+      {"CONTROL PANEL\\INTERNATIONAL", "SDECIMAL", REG_SZ, std::string(",\0", 2)},
+  };
+  for (const Case& c : cases) {
+    const Read r = Query(reg_, c.key, c.name);
+    EXPECT_EQ(r.status, ERROR_SUCCESS) << c.name;
+    EXPECT_EQ(r.type, c.type) << c.name;
+    EXPECT_EQ(r.data, c.data) << c.name;
+    EXPECT_EQ(r.size, c.data.size()) << c.name;
+  }
 }
 
 TEST_F(WineWrittenHive, MissingKeyOrValueIsFileNotFound) {

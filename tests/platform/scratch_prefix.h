@@ -2,38 +2,25 @@
 // A throw-away Wine prefix for one test: a fresh folder with drive_c and,
 // unless asked otherwise, the dosdevices/c: link Wine makes.
 
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/wine_prefix.h"
+#include "support/folder_snapshot.h"
+#include "support/temp_folder.h"
 
 namespace vx::platform::testing {
 
 class ScratchPrefix {
  public:
   explicit ScratchPrefix(bool with_dosdevices = true) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/vx-prefix-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-    root_ = pattern;
-    std::filesystem::create_directories(root_ / "drive_c");
+    std::filesystem::create_directories(C());
     if (with_dosdevices) {
       std::filesystem::create_directories(root_ / "dosdevices");
       std::filesystem::create_directory_symlink("../drive_c", root_ / "dosdevices" / "c:");
     }
   }
-  ~ScratchPrefix() {
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
-  ScratchPrefix(const ScratchPrefix&) = delete;
-  ScratchPrefix& operator=(const ScratchPrefix&) = delete;
 
   const std::filesystem::path& Root() const { return root_; }
   std::filesystem::path C() const { return root_ / "drive_c"; }
@@ -45,13 +32,11 @@ class ScratchPrefix {
     std::ofstream(root_ / relative, std::ios::binary) << bytes;
   }
   std::string Read(const std::filesystem::path& relative) const { return ReadAbsolute(root_ / relative); }
-  static std::string ReadAbsolute(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
+  static std::string ReadAbsolute(const std::filesystem::path& path) { return vx::testing::ReadWholeFile(path); }
 
  private:
-  std::filesystem::path root_;
+  vx::testing::TempFolder folder_;
+  const std::filesystem::path& root_ = folder_.Path();
 };
 
 }  // namespace vx::platform::testing
