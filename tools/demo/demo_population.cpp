@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "bank_coordinates.h"
+#include "descriptor_field.h"
+#include "faulty_coordinates.h"
 #include "employee_bank.h"
 #include "archive/descriptors.h"
 
@@ -240,7 +242,7 @@ void AddEmployee(InstallationBuilder& builder, Random& random, const std::string
 
 }  // namespace
 
-void PopulateDemo(InstallationBuilder& builder, const DemoOptions& options) {
+std::vector<std::string> PopulateDemo(InstallationBuilder& builder, const DemoOptions& options) {
   if (options.companies < 1 || options.companies > 999) {
     throw std::invalid_argument("the number of companies must be 1..999");
   }
@@ -310,6 +312,25 @@ void PopulateDemo(InstallationBuilder& builder, const DemoOptions& options) {
   // The payroll extracts company by company, each in code order.
   std::sort(codes.begin(), codes.end());
   builder.SetExtraction(codes);
+  if (options.faulty == 0) return {};
+
+  // The employees the default run lists: extracted, of a company not
+  // deleted, paid by transfer on the main bank this month.
+  namespace f = vx::archive::fields;
+  std::vector<std::string> listed;
+  for (const std::string& code : codes) {
+    const std::string& record = builder.Employee(code).Bytes();
+    auto field = [&](std::string_view descriptor) {
+      const FieldPlace place = ParseDescriptor(descriptor);
+      return record.substr(static_cast<size_t>(place.offset - 1), static_cast<size_t>(place.length));
+    };
+    const bool deleted = options.companies >= 3 && std::stoi(code.substr(0, 3)) == companies[1].code;
+    if (!deleted && field(f::kEmployeePaymentMethod) == "2" && field(f::kEmployeeBankSlot) == "0" &&
+        field(f::kEmployeeCodeP054) != "2" && field(f::kEmployeePaymentDate).substr(2, 2) == month) {
+      listed.push_back(code);
+    }
+  }
+  return SpoilCoordinates(builder, listed, options.faulty, options.seed);
 }
 
 }  // namespace vx::demo

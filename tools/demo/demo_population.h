@@ -3,6 +3,8 @@
 // realistic names, addresses, banks and payment data, the same for a seed.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "installation_builder.h"
 
@@ -16,12 +18,16 @@ struct DemoOptions {
   // N branches, each with one CIN, ABI and CAB, so that a listing grouped
   // by bank has N groups in all.
   int branches = 0;
+  // Employees of the default run (this month, main bank) whose coordinates
+  // are spoiled afterwards; the rest of the installation is unchanged.
+  int faulty = 0;
 };
 
 // Fills an empty builder. Among the companies (when there are at least three)
 // one is marked deleted ("99" at the start of its record) though its
 // employees are still extracted, and one has a PDF password.
+// Returns the codes of the employees made faulty, in code order.
 // Throws std::invalid_argument for sizes outside the limits.
-void PopulateDemo(InstallationBuilder& builder, const DemoOptions& options);
+std::vector<std::string> PopulateDemo(InstallationBuilder& builder, const DemoOptions& options);
 
 }  // namespace vx::demo

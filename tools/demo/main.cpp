@@ -1,4 +1,4 @@
-// vxorel-demo DIR [--companies N] [--employees M] [--seed S] [--branches B] [--no-extraction]
+// vxorel-demo DIR [--companies N] [--employees M] [--seed S] [--branches B] [--faulty F] [--no-extraction]
 // Writes a complete demo payroll installation into the Wine prefix DIR.
 
 #include <charconv>
@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "demo_population.h"
 #include "installation_builder.h"
@@ -14,11 +15,14 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vxorel-demo DIR [--companies N] [--employees M] [--seed S] [--branches B] [--no-extraction]\n"
+    "usage: vxorel-demo DIR [--companies N] [--employees M] [--seed S] [--branches B] [--faulty F]\n"
+    "                   [--no-extraction]\n"
     "  writes a demo payroll installation into the Wine prefix DIR\n"
     "  N: 1..999 companies (default 8); M: 0..9999 employees (default 250);\n"
     "  S: seed of the data, the same seed giving the same installation (default 1)\n"
-    "  B: 1..9999 bank branches shared by all employees (default: one per employee)\n";
+    "  B: 1..9999 bank branches shared by all employees (default: one per employee)\n"
+    "  F: employees of the default run whose bank coordinates are made wrong, for\n"
+    "     the coordinate checks to find (default 0); their codes are printed\n";
 
 bool ParseNumber(std::string_view text, uint64_t& out) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
@@ -34,7 +38,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     uint64_t value = 0;
-    if (arg == "--companies" || arg == "--employees" || arg == "--seed" || arg == "--branches") {
+    if (arg == "--companies" || arg == "--employees" || arg == "--seed" || arg == "--branches" || arg == "--faulty") {
       if (i + 1 >= argc || !ParseNumber(argv[i + 1], value)) {
         std::cerr << "vxorel-demo: " << arg << " needs a whole number\n" << kUsage;
         return 2;
@@ -47,6 +51,8 @@ int main(int argc, char** argv) {
         return 2;
       } else if (arg == "--branches") {
         options.branches = static_cast<int>(value);
+      } else if (arg == "--faulty") {
+        options.faulty = static_cast<int>(value);
       } else if (arg == "--companies") {
         options.companies = static_cast<int>(value);
       } else {
@@ -68,9 +74,10 @@ int main(int argc, char** argv) {
     std::cerr << kUsage;
     return 2;
   }
+  std::vector<std::string> faulty;
   try {
     vx::demo::InstallationBuilder builder;
-    vx::demo::PopulateDemo(builder, options);
+    faulty = vx::demo::PopulateDemo(builder, options);
     if (no_extraction) builder.SetNoExtraction();
     builder.Write(folder);
   } catch (const std::exception& e) {
@@ -79,5 +86,10 @@ int main(int argc, char** argv) {
   }
   std::cout << "Demo installation written to " << folder << " (" << options.companies << " companies, "
             << options.employees << " employees, seed " << options.seed << ")\n";
+  if (!faulty.empty()) {
+    std::cout << "Employees with wrong bank coordinates:";
+    for (const std::string& code : faulty) std::cout << " " << code;
+    std::cout << "\n";
+  }
   return 0;
 }
