@@ -48,6 +48,33 @@ RunControls ControlsFromCommandLine(const CommandLine& cl, const std::string& Da
   return c;
 }
 
+namespace {
+
+// --check, or the check --strict makes before the listing: 0 when no
+// coordinate is wrong, 1 otherwise or when the check could not be made.
+// Notices (a shared account, a zero net pay) are not errors: they do not
+// stop a payment that is otherwise right.
+int CheckOnly(PaymentRun& run, const RunControls& controls, const CommandLine& cl, std::ostream& messages) {
+  const RunOutcome outcome = run.CheckCoordinates(controls);
+  if (outcome == RunOutcome::Locked) return kExitArchivesLocked;
+  if (outcome != RunOutcome::Completed) return 1;
+  const bool errors = run.run_report.HasErrors();
+  // A listing that will start reports its own findings at its end.
+  if (cl.check || errors) WriteRunReport(run.run_report, messages);
+  if (cl.check && run.run_report.Empty()) {
+    int checked = 0;
+    for (const auto& company : run.run_report.CheckedCounts()) checked += company.second;
+    messages << "Coordinate bancarie: " << checked << (checked == 1 ? " dipendente controllato" : " dipendenti controllati")
+             << ", nessun problema\n";
+  }
+  if (errors && !cl.check) {
+    messages << "vxorel: --strict: the listing did not start, because some bank coordinates are wrong\n";
+  }
+  return errors ? 1 : 0;
+}
+
+}  // namespace
+
 int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, vx::output::Printers& installed,
                     std::ostream& messages, const vx::output::PdfFactory& pdf_factory) {
   // A day the bank does not pay on is refused before anything is opened.
@@ -81,27 +108,30 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
     if (!CaricaFinestra(archives, list, form)) {
       status = 1;
     } else {
-      // With --print-to the file printer is the only one: the payroll
-      // suite's standard printer is not looked for.
+      // With --print-to the file printer is the only one, and a check
+      // prints nothing: the payroll suite's standard printer is not looked for.
       ImpostazioniIniziali(list, [&] {
-        if (!file_printers) output.LEGGISTAMPANTESTD();
+        if (!file_printers && !cl.check) output.LEGGISTAMPANTESTD();
       });
       const RunControls controls = ControlsFromCommandLine(cl, form.DataPaghe, messages);
-
-      PassHooks hooks;
-      if (file_printers) {
-        hooks.BeforeCompany = [&](const std::string& code) { file_printers->File().SetCompany(code); };
-      }
-      hooks.AfterCompany = [&](const std::string& line, int listed) {
-        messages << platform::Cp1252ToUtf8(line) << ": " << listed
-                 << (listed == 1 ? " dipendente elencato" : " dipendenti elencati") << "\n";
-      };
       PaymentRun run(archives, output, boxes, form.List1, form.ElencoEstrazione, form.DataPaghe);
-      run.transfer = {cl.transfer, cl.execution_date};
-      const RunOutcome outcome = run.CmdStampa_Click(controls, hooks);
-      if (outcome == RunOutcome::Locked) status = kExitArchivesLocked;
-      else if (outcome != RunOutcome::Completed) status = 1;
-      WriteRunReport(run.run_report, messages);
+      run.check_coordinates = !cl.no_check;
+      if (cl.check || cl.strict) status = CheckOnly(run, controls, cl, messages);
+      if (!cl.check && status == 0) {
+        PassHooks hooks;
+        if (file_printers) {
+          hooks.BeforeCompany = [&](const std::string& code) { file_printers->File().SetCompany(code); };
+        }
+        hooks.AfterCompany = [&](const std::string& line, int listed) {
+          messages << platform::Cp1252ToUtf8(line) << ": " << listed
+                   << (listed == 1 ? " dipendente elencato" : " dipendenti elencati") << "\n";
+        };
+        run.transfer = {cl.transfer, cl.execution_date};
+        const RunOutcome outcome = run.CmdStampa_Click(controls, hooks);
+        if (outcome == RunOutcome::Locked) status = kExitArchivesLocked;
+        else if (outcome != RunOutcome::Completed) status = 1;
+        WriteRunReport(run.run_report, messages);
+      }
     }
     // Leaving goes through the window's exit: every archive is closed and
     // the terminal is handed back to the task launcher.

@@ -38,6 +38,7 @@ void SetFlag(bool& flag, const std::string& option) {
 
 constexpr std::string_view kBatchMode = "Batch mode";
 constexpr std::string_view kListingRun = "Listing run";
+constexpr std::string_view kCoordinates = "Bank coordinates";
 constexpr std::string_view kInformation = "Information";
 
 // The options the parser accepts, with what --help and the manual page say
@@ -70,6 +71,13 @@ constexpr OptionHelp kOptions[] = {
      "beside the archives"},
     {kListingRun, "--execution-date", "", "YYYY-MM-DD",
      "the day the bank is to pay the transfers (default: the next TARGET2 business day)"},
+    {kCoordinates, "--check", "", "",
+     "check the bank coordinates (IBAN, CIN, BIC, account) of the employees the listing would show for the "
+     "--month, --year and --bank given, report what cannot be right, and write nothing at all"},
+    {kCoordinates, "--strict", "", "",
+     "do not start the listing when --check would find an error (an IBAN shared by two employees and a zero "
+     "net pay are notices, not errors)"},
+    {kCoordinates, "--no-check", "", "", "list without checking the bank coordinates"},
     {kInformation, "--help", "-h", "", "display this help and exit"},
     {kInformation, "--version", "", "", "output version information and exit"},
 };
@@ -146,9 +154,16 @@ std::string UsageText() {
       "The payroll installation is found through the Wine prefix named by\n"
       "WINEPREFIX (default ~/.wine). Messages go to standard error.\n"
       "\n"
+      "Every listing checks the bank coordinates of the employees it lists and\n"
+      "ends with a report of those that cannot be right; the files it writes\n"
+      "are the same with or without the check.\n"
+      "\n"
       "Exit status: 0 when the run completed, 1 when it stopped or could not\n"
       "start, 2 when the command line cannot be run, 4 when the payroll\n"
       "archives stayed locked by another program longer than --lock-timeout.\n"
+      "With --check: 0 when every coordinate is right, 1 when one is wrong or\n"
+      "the check could not be made; with --strict, 1 when the listing was\n"
+      "refused.\n"
       "\n"
       "Full documentation: man vxorel\n";
   return text;
@@ -231,6 +246,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         v.pop_back();
       }
       SetOnce(cl.description, v, option);
+    } else if (option == "--check") {
+      SetFlag(cl.check, option);
+    } else if (option == "--strict") {
+      SetFlag(cl.strict, option);
+    } else if (option == "--no-check") {
+      SetFlag(cl.no_check, option);
     } else if (option == "--print-to") {
       const std::string v = value();
       if (v.empty()) throw UsageError("--print-to needs a folder");
@@ -263,10 +284,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     throw UsageError("options other than --help and --version need --batch");
   }
   if (cl.companies && (cl.month || cl.year || cl.listing || cl.output || cl.sort || cl.bank || cl.totals ||
-                       cl.separate || cl.bold || cl.description || cl.print_to || cl.lock_timeout || cl.transfer)) {
+                       cl.separate || cl.bold || cl.description || cl.print_to || cl.lock_timeout || cl.transfer ||
+                       cl.check || cl.strict || cl.no_check)) {
     throw UsageError("--companies takes no listing options");
   }
   if (cl.execution_date && !cl.transfer) throw UsageError("--execution-date needs --transfer");
+  if (cl.check && (cl.listing || cl.output || cl.sort || cl.totals || cl.separate || cl.bold || cl.description ||
+                   cl.print_to || cl.transfer || cl.strict || cl.no_check)) {
+    throw UsageError("--check takes only --month, --year and --bank");
+  }
+  if (cl.strict && cl.no_check) throw UsageError("--strict needs the check that --no-check leaves out");
   return cl;
 }
 

@@ -38,6 +38,9 @@ struct CommandLine {
   std::optional<int> lock_timeout;         // seconds to wait for locked archives; none: as long as it takes
   std::optional<vx::transfer::TransferKind> transfer;     // a bank transfer file per company
   std::optional<vx::transfer::Date> execution_date;       // with --transfer only
+  bool check = false;   // check the bank coordinates of the employees a run would list, write nothing
+  bool strict = false;  // refuse to start a listing whose coordinates have errors
+  bool no_check = false;  // list without checking the coordinates
 };
 
 // A command line that cannot be run; what() says why.

@@ -50,8 +50,9 @@ int main(int argc, char** argv) {
   try {
     if (!command_line.companies) {
 #ifdef VX_WITH_WINDOW
-      // A PDF listing draws on no printer: it needs neither Qt nor a display.
-      if (!command_line.print_to && command_line.output != vx::app::OutputKind::Pdf) {
+      // A PDF listing, or a check, draws on no printer: it needs neither Qt
+      // nor a display.
+      if (!command_line.print_to && command_line.output != vx::app::OutputKind::Pdf && !command_line.check) {
         return vx::app::RunBatchListingOnInstalledPrinters(argc, argv, command_line,
                                                            vx::platform::WinePrefix::FromEnvironment(), std::cerr);
       }

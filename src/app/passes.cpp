@@ -69,6 +69,14 @@ void Passes::LASERDETTAGLIATA() { CicloDitte(Target::Laser, Kind::Dettagliata); 
 
 void Passes::PDFDETTAGLIATA() { CicloDitte(Target::Pdf, Kind::Dettagliata); }
 
+void Passes::QualifyOnly(std::function<void()> each_listed) {
+  listing_.ContoDitta = 0;
+  s_.ContoDipendente = 0;
+  s_.DipendentiInElenco = 0;
+  each_listed_ = std::move(each_listed);
+  CicloDitte(Target::None, Kind::Dettagliata);
+}
+
 void Passes::CicloDitte(Target target, Kind kind) {
   for (std::size_t i = 0; i < List1_.size(); ++i) {
     s_.IndiceDitta = static_cast<int16_t>(i);
@@ -80,7 +88,8 @@ void Passes::CicloDitte(Target target, Kind kind) {
     // the file always carries the slot its rows belong to.
     listing_.ContoDitta = static_cast<int16_t>(vx::archive::NumericValue(Left(controls_.Combo1, 1)));
     if (hooks_.BeforeCompany) hooks_.BeforeCompany(c);
-    boni_.Apri(c, listing_.ContoDitta);
+    if (target != Target::None) boni_.Apri(c, listing_.ContoDitta);
+    int qualified = 0;
     try {
       Leggi(kArchivioDitte, vx::archive::NumericValue(c));
       archive_.state.RecordRepository["DITX$"] = archive_.state.BufferRec[static_cast<std::size_t>(kArchivioDitte)];
@@ -97,7 +106,16 @@ void Passes::CicloDitte(Target target, Kind kind) {
 
       Candidati(c);
 
-      if (kind == Kind::Semplificata) {
+      if (target == Target::None) {
+        // Every listing prints the same employees (the simplified one skips
+        // only companies without candidates); the order does not matter here.
+        for (int i = 0; i < s_.List2.ListCount(); ++i) {
+          if (Qualifica(i)) {
+            ++qualified;
+            each_listed_();
+          }
+        }
+      } else if (kind == Kind::Semplificata) {
         FaseSemplificata(target);
       } else if (settings_.PaginaPerBanca || settings_.TotaliPerBanca) {
         FaseDettBanca(target);
@@ -108,7 +126,7 @@ void Passes::CicloDitte(Target target, Kind kind) {
       AbbandonaDitta();
       throw;
     }
-    if (hooks_.AfterCompany) hooks_.AfterCompany(riga, boni_.Righe());
+    if (hooks_.AfterCompany) hooks_.AfterCompany(riga, target == Target::None ? qualified : boni_.Righe());
   }
 }
 

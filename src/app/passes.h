@@ -47,6 +47,12 @@ class Passes {
   void LASERDETTAGLIATA();
   void PDFSEMPLIFICATA();
   void PDFDETTAGLIATA();
+  // Walks the companies as the passes do and qualifies their employees
+  // exactly as the listing would, but draws and writes nothing: no printer
+  // job, no PDF, no folder, no transfer file. `each_listed` is called for
+  // every employee the listing would print, with his record in the DIPX$
+  // buffer; AfterCompany gets the count.
+  void QualifyOnly(std::function<void()> each_listed);
 
   // The bank key of the employee in the DIPX$ buffer: CIN, ABI, and the
   // last five digits of the zero-padded CAB.
@@ -56,7 +62,8 @@ class Passes {
   bool Qualifica(int index);
 
  private:
-  enum class Target { Laser, Pdf };
+  // None: qualifying only, as QualifyOnly.
+  enum class Target { Laser, Pdf, None };
   enum class Kind { Semplificata, Dettagliata };
 
   // Reads a record into its archive's buffer; true past the end.
@@ -92,6 +99,7 @@ class Passes {
   const std::vector<std::string>& List1_;
   const std::vector<std::string>& ElencoEstrazione_;
   PassHooks hooks_;
+  std::function<void()> each_listed_;
 };
 
 }  // namespace vx::app

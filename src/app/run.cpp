@@ -1,7 +1,9 @@
 #include "app/run.h"
 
 #include "app/boni.h"
+#include "app/coordinate_checks.h"
 #include "app/text_rules.h"
+#include "archive/descriptors.h"
 #include "archive/payroll_archives.h"
 #include "output/output.h"
 #include "platform/errors.h"
@@ -24,17 +26,78 @@ PaymentRun::PaymentRun(vx::archive::PayrollArchives& archive, vx::output::Output
     : archive_(archive), output_(output), boxes_(boxes), List1_(List1), ElencoEstrazione_(ElencoEstrazione),
       DataPaghe_(DataPaghe) {}
 
-RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHooks& hooks) {
+bool PaymentRun::RefusePeriod(const RunControls& controls) {
   // A period that is not a real month and year would list the wrong
   // payments: nothing starts until it is corrected.
-  if (const auto problem = PeriodProblem(controls)) {
-    MessageBox box;
-    box.title = kCaptionFinestra;
-    box.text = *problem;
-    box.icon = vx::platform::Icon::Critical;
-    boxes_.Show(box);
+  const auto problem = PeriodProblem(controls);
+  if (!problem) return false;
+  MessageBox box;
+  box.title = kCaptionFinestra;
+  box.text = *problem;
+  box.icon = vx::platform::Icon::Critical;
+  boxes_.Show(box);
+  return true;
+}
+
+PassHooks PaymentRun::CheckingHooks(const PassHooks& hooks) {
+  PassHooks run_hooks = hooks;
+  run_hooks.BeforeCompany = [this, before = hooks.BeforeCompany](const std::string& company_code) {
+    listed.clear();
+    if (before) before(company_code);
+  };
+  // The coordinates are checked first: what follows the listing (the
+  // transfer file) reports after them.
+  run_hooks.AfterCompany = [this, after = hooks.AfterCompany](const std::string& company_line, int count) {
+    if (check_coordinates) CheckListedCoordinates(Left(company_line, 3), listed, run_report);
+    if (after) after(company_line, count);
+  };
+  return run_hooks;
+}
+
+RunOutcome PaymentRun::ArchivesStayedLocked(const vx::archive::SemaphoreNotTaken& e, bool listing) {
+  // The company being listed is abandoned like any company that fails
+  // half way; the companies before it are complete.
+  const auto line = static_cast<std::size_t>(passes.IndiceDitta);
+  const std::string company = line < List1_.size() ? List1_[line].substr(0, 3) : std::string();
+  MessageBox box;
+  box.title = kCaptionFinestra;
+  box.text = e.cancelled ? "Stampa annullata mentre gli archivi paghe erano bloccati da un altro programma ("
+                         : "Gli archivi paghe sono rimasti bloccati da un altro programma per " +
+                               std::to_string((e.waited.count() + 500) / 1000) + " secondi (";
+  box.text += e.path + ").\r\n" +
+              (listing ? "La stampa \xE8 stata interrotta: nessun file della ditta " + company + " \xE8 stato prodotto."
+                       : "Il controllo delle coordinate bancarie \xE8 stato interrotto alla ditta " + company + ".");
+  box.icon = vx::platform::Icon::Critical;
+  boxes_.Show(box);
+  return e.cancelled ? RunOutcome::Stopped : RunOutcome::Locked;
+}
+
+RunOutcome PaymentRun::CheckCoordinates(const RunControls& controls, const PassHooks& hooks) {
+  if (RefusePeriod(controls)) return RunOutcome::Stopped;
+  run_report.Clear();
+  settings = ComputeRunSettings(controls, DataPaghe_);
+  // The passes want a report and a transfer file to hand; qualifying alone
+  // uses neither.
+  BoniFile boni(archive_, archive_.Files(), vx::platform::DecimalSeparator(archive_.Prefix()));
+  vx::report::Report report(archive_, output_, listing, report_settings, {});
+  Passes pass(archive_, output_, report, listing, passes, boni, settings, controls, List1_, ElencoEstrazione_,
+              CheckingHooks(hooks));
+  try {
+    pass.QualifyOnly([this] {
+      // The net pay the listing would print: the same field, read the same way.
+      listed.push_back({EmployeeFields(archive_), archive_.RepoN(vx::archive::fields::kEmployeeNetPay, 0)});
+    });
+  } catch (const vx::archive::SemaphoreNotTaken& e) {
+    return ArchivesStayedLocked(e, false);
+  } catch (const vx::platform::RuntimeError& e) {
+    archive_.GESTIERRORE(e);
     return RunOutcome::Stopped;
   }
+  return RunOutcome::Completed;
+}
+
+RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHooks& hooks) {
+  if (RefusePeriod(controls)) return RunOutcome::Stopped;
   // The bank is asked for a day it executes transfers on, or nothing starts.
   const auto now = clock();
   std::optional<vx::transfer::Date> execution;
@@ -93,12 +156,8 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
     if (transfers) transfers->Company(Left(company_line, 3), listing.ContoDitta, listed);
     if (hooks.AfterCompany) hooks.AfterCompany(company_line, n);
   };
-  run_hooks.BeforeCompany = [this, &hooks](const std::string& company_code) {
-    listed.clear();
-    if (hooks.BeforeCompany) hooks.BeforeCompany(company_code);
-  };
   Passes pass(archive_, output_, report, listing, passes, boni, settings, controls, List1_, ElencoEstrazione_,
-              run_hooks);
+              CheckingHooks(run_hooks));
 
   try {
     if (settings.StampaLaser == 1) {
@@ -119,20 +178,7 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
     boxes_.Show(box);
     return RunOutcome::Stopped;
   } catch (const vx::archive::SemaphoreNotTaken& e) {
-    // The company being listed is abandoned like any company that fails
-    // half way; the companies before it are complete.
-    const auto line = static_cast<std::size_t>(passes.IndiceDitta);
-    const std::string company = line < List1_.size() ? List1_[line].substr(0, 3) : std::string();
-    MessageBox box;
-    box.title = kCaptionFinestra;
-    box.text = e.cancelled ? "Stampa annullata mentre gli archivi paghe erano bloccati da un altro programma ("
-                           : "Gli archivi paghe sono rimasti bloccati da un altro programma per " +
-                                 std::to_string((e.waited.count() + 500) / 1000) + " secondi (";
-    box.text += e.path + ").\r\nLa stampa \xE8 stata interrotta: nessun file della ditta " + company +
-                " \xE8 stato prodotto.";
-    box.icon = vx::platform::Icon::Critical;
-    boxes_.Show(box);
-    return e.cancelled ? RunOutcome::Stopped : RunOutcome::Locked;
+    return ArchivesStayedLocked(e, true);
   } catch (const vx::platform::RuntimeError& e) {
     // A device failure the drawing could not get past. The company's
     // unfinished outputs are already gone; the error routine reports it

@@ -8,6 +8,7 @@
 
 #include "app/boni_row.h"
 #include "app/form_state.h"
+#include "app/listed_employee.h"
 #include "app/pass_state.h"
 #include "app/passes.h"
 #include "app/run_controls.h"
@@ -18,6 +19,7 @@
 
 namespace vx::archive {
 class PayrollArchives;
+struct SemaphoreNotTaken;
 }
 namespace vx::output {
 class Output;
@@ -27,12 +29,6 @@ class MessageBoxes;
 }
 
 namespace vx::app {
-
-// One employee as the listing showed him: his fields and the net pay drawn.
-struct ListedEmployee {
-  BoniFields fields;
-  double net_pay = 0;
-};
 
 enum class RunOutcome {
   Completed,  // every company of the list was processed
@@ -53,13 +49,21 @@ class PaymentRun {
              const std::vector<std::string>& ElencoEstrazione, const std::string& DataPaghe);
 
   // One press of "Conferma" with the controls as they stand.
+  // The bank coordinates of every employee listed are checked at the end of
+  // each company's listing, into run_report.
   RunOutcome CmdStampa_Click(const RunControls& controls, const PassHooks& hooks = {});
+
+  // Checks the coordinates of the employees a run with these controls would
+  // list, into run_report, and writes nothing at all.
+  RunOutcome CheckCoordinates(const RunControls& controls, const PassHooks& hooks = {});
 
   // Kept between runs, as the window keeps them.
   RunSettings settings;
   PassState passes;
   vx::report::ListingState listing;
   vx::report::ReportSettings report_settings;
+  // Whether a run checks the coordinates of the employees it lists.
+  bool check_coordinates = true;
   // What the last run found that the operator must know; emptied when a run starts.
   RunReport run_report;
   // The employees listed for the company being listed, in listing order;
@@ -77,6 +81,15 @@ class PaymentRun {
   const std::vector<std::string>& List1_;
   const std::vector<std::string>& ElencoEstrazione_;
   const std::string& DataPaghe_;
+
+  // Says that the archives stayed locked (or that the operator cancelled the
+  // wait) and where the listing, or the check, stopped.
+  RunOutcome ArchivesStayedLocked(const vx::archive::SemaphoreNotTaken& e, bool listing);
+  // Says why the controls' period cannot be listed; false when it can.
+  bool RefusePeriod(const RunControls& controls);
+  // The hooks of a run: `listed` follows each company, whose coordinates are
+  // checked when its listing ends.
+  PassHooks CheckingHooks(const PassHooks& hooks);
 };
 
 }  // namespace vx::app

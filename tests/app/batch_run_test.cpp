@@ -162,6 +162,33 @@ TEST_F(BatchRun, PrintToWritesOneFilePerPrinterDocument) {
   EXPECT_EQ(Boni("BONI001B0.TXT").substr(0, 9), "cod.ditta");
 }
 
+TEST_F(BatchRun, CheckWritesNothingAndItsStatusSaysWhetherStrictWouldRefuse) {
+  Write();
+  const auto whole_prefix = vx::testing::SnapshotFolder(folder.Path());
+  const Outcome check = Vxorel("--batch --check");
+  EXPECT_EQ(check.status, 1);
+  EXPECT_NE(check.err.find("  ERRORE Coordinate - ditta 001 - dipendente 0010010001 ROSSI MARIO: IBAN "
+                           "'IT60X0306911600000000123456': IBAN: cifre di controllo errate (atteso 65, trovato 60)\n"),
+            std::string::npos)
+      << check.err;
+  EXPECT_NE(check.err.find("0020010002 NERI ANNA: CIN 'Y': CIN non coerente con ABI/CAB/conto (atteso S)\n"),
+            std::string::npos);
+  const Outcome strict = Vxorel("--batch --output pdf --strict");
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_NE(strict.err.find("--strict: the listing did not start"), std::string::npos) << strict.err;
+  EXPECT_EQ(Vxorel("--batch --check --output pdf").status, 2);
+  EXPECT_EQ(vx::testing::SnapshotFolder(folder.Path()), whole_prefix);
+
+  builder.Employee("0010010001").SetText(fields::kEmployeeIbanCheckDigits, "65");
+  builder.Employee("0020010002").SetText(fields::kEmployeeCin, "S").SetText(fields::kEmployeeIbanCheckDigits, "79");
+  Write();
+  const Outcome sound = Vxorel("--batch --check");
+  EXPECT_EQ(sound.status, 0);
+  EXPECT_EQ(sound.err, "Coordinate bancarie: 2 dipendenti controllati, nessun problema\n");
+  EXPECT_EQ(Vxorel("--batch --output pdf --strict").status, 0);
+  EXPECT_TRUE(fs::exists(ArchivesFolder() / "BONI001B0.TXT"));
+}
+
 TEST_F(BatchRun, PrinterListingWithoutAPrinterEndsNonZero) {
   Write();
   const Outcome run = Vxorel("--batch");

@@ -59,6 +59,16 @@ TEST(CommandLine, AnythingUnknownOrIncompleteIsAUsageError) {
   EXPECT_THROW(Parse({"--batch", "--execution-date", "2026-12-07"}), UsageError);  // needs --transfer
 }
 
+TEST(CommandLine, CheckTakesOnlyThePeriodAndTheBank) {
+  const CommandLine cl = Parse({"--batch", "--check", "--month", "3", "--year", "2025", "--bank", "1"});
+  EXPECT_TRUE(cl.check);
+  EXPECT_TRUE(Parse({"--batch", "--output", "pdf", "--strict"}).strict);
+  EXPECT_THROW(Parse({"--batch", "--check", "--output", "pdf"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--check", "--strict"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--strict", "--no-check"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--companies", "--check"}), UsageError);
+}
+
 TEST(CommandLine, DescriptionKeepsThirtyCharactersCountedAsTyped) {
   std::string accented;  // thirty characters, sixty bytes of UTF-8
   for (int i = 0; i < 30; ++i) accented += "\xC3\xA0";

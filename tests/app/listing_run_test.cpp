@@ -8,8 +8,11 @@
 
 #include <csignal>
 #include <filesystem>
+#include <set>
+#include <sstream>
 
 #include "app/boni.h"
+#include "demo/demo_population.h"
 #include "listing_world.h"
 
 namespace vx::app::test {
@@ -355,6 +358,58 @@ TEST_F(ListingRun, GroupedListingListsEveryBankBeyondAThousand) {
   const auto texts = Texts(Printer().documents.at(0));
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "TOT.DIP.BANCA"), 1001);
   EXPECT_EQ(listed.at(0).second, 1001);
+}
+
+}  // namespace
+}  // namespace vx::app::test
+
+namespace vx::app::test {
+namespace {
+
+// ---------------------------------------------------------------------------
+// Bank coordinate checks
+
+std::string Drawn(const output::RecordingPrinter& printer) {
+  std::string all;
+  for (const auto& c : printer.Drawings()) {
+    all += c.op + "|" + c.text + "|" + std::to_string(c.x) + "," + std::to_string(c.y) + "\n";
+  }
+  return all;
+}
+
+TEST_F(ListingRun, CoordinateChecksFindExactlyThePlantedFaultsAndChangeNothingListed) {
+  const auto planted = demo::PopulateDemo(builder, {.companies = 4, .employees = 150, .seed = 3, .faulty = 6});
+  ASSERT_EQ(planted.size(), 6u);
+  StartUp();
+
+  // The check alone writes nothing anywhere in the prefix.
+  const auto whole_prefix = vx::testing::SnapshotFolder(folder.Path());
+  ASSERT_EQ(run->CheckCoordinates(Detailed()), RunOutcome::Completed);
+  EXPECT_EQ(vx::testing::SnapshotFolder(folder.Path()), whole_prefix);
+  std::set<std::string> wrong;
+  for (const ReportEntry& e : run->run_report.Entries()) {
+    if (e.severity == Severity::Error) wrong.insert(e.employee);
+  }
+  EXPECT_EQ(wrong, std::set<std::string>(planted.begin(), planted.end()));
+  std::ostringstream checked;
+  WriteRunReport(run->run_report, checked);
+
+  // The listing checks the same employees, company by company, as its
+  // transfer files hold, and finds the same.
+  ASSERT_EQ(Press(Detailed()), RunOutcome::Completed);
+  EXPECT_EQ(run->run_report.CheckedCounts(), listed);
+  std::ostringstream reported;
+  WriteRunReport(run->run_report, reported);
+  EXPECT_EQ(reported.str(), checked.str());
+
+  // Without the checks every byte listed and written is the same.
+  const std::string drawn = Drawn(Printer());
+  const auto boni = vx::testing::SnapshotFolder(ArchivesFolder());
+  run->check_coordinates = false;
+  ASSERT_EQ(Press(Detailed()), RunOutcome::Completed);
+  EXPECT_TRUE(run->run_report.Empty());
+  EXPECT_EQ(Drawn(Printer()), drawn + drawn);
+  EXPECT_EQ(vx::testing::SnapshotFolder(ArchivesFolder()), boni);
 }
 
 }  // namespace

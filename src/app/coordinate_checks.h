@@ -1,0 +1,23 @@
+#pragma once
+// The bank coordinates of the employees one company listed, checked before
+// the money moves: what cannot be right goes into the run report, in the
+// operator's words, with the value found and the value expected.
+
+#include <string>
+#include <vector>
+
+#include "app/listed_employee.h"
+#include "app/run_report.h"
+
+namespace vx::app {
+
+// Checks every employee of `listed` (one company's, in listing order) and
+// adds one entry per problem under the topic "Coordinate", then says how
+// many employees were checked. Errors: an IBAN, CIN or BIC that cannot be
+// right, an account or IBAN left blank. Notices: two employees of the
+// company sharing an IBAN (joint accounts are common), a net pay that
+// transfers nothing.
+void CheckListedCoordinates(const std::string& company_code, const std::vector<ListedEmployee>& listed,
+                            RunReport& report);
+
+}  // namespace vx::app
