@@ -13,12 +13,15 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QClipboard>
+#include <QTableWidget>
 #include <QToolButton>
 
 #include <sstream>
 
 #include "app/batch_run.h"
 #include "app/window/input_guard.h"
+#include "app/window/run_report_dialog.h"
 #include "app/window/transfer_strip.h"
 #include "demo/demo_population.h"
 #include "gui/window_world.h"
@@ -330,6 +333,7 @@ TEST_F(Window, ConfermaMakesTheSameFilesAsTheBatchRunWithTheSameOptions) {
   QTest::mouseClick(world.Find<QToolButton>("CmdStampa"), Qt::LeftButton);
 
   EXPECT_EQ(RunOutputs(world.Prefix()), batch);
+  EXPECT_EQ(window.findChild<vx::app::RunReportDialog*>(), nullptr);  // the demo's coordinates are sound
   ASSERT_EQ(world.boxes.shown.size(), 2u);
   EXPECT_EQ(world.boxes.shown[1].title, "Pagamenti in conto/corrente");
   EXPECT_EQ(world.boxes.shown[1].icon, Icon::Information);
@@ -405,6 +409,41 @@ TEST_F(Window, DuringARunTheWindowDropsInputAndShowsTheWaitCursor) {
   // Afterwards the window listens again.
   QTest::keyClick(world.Find<QLineEdit>("txtDescrizione"), Qt::Key_A);
   EXPECT_EQ(world.Find<QLineEdit>("txtDescrizione")->text(), "a");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Window, RunReportFollowsTheRunAsATableToSortAndCopy) {
+  SmallInstallation();
+  // Paid this month, without an account.
+  for (const char* code : {"0010010001", "0020010002"}) {
+    world.builder.Employee(code)
+        .SetText(vx::archive::fields::kEmployeePaymentDate, "27112025")
+        .SetNumber(vx::archive::fields::kEmployeeNetPay, 100000);
+  }
+  vx::app::FRMBANCNEW& window = Started();
+  QTest::mouseClick(world.Find<QToolButton>("CmdStampa"), Qt::LeftButton);
+  auto* dialog = window.findChild<vx::app::RunReportDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  auto* table = dialog->findChild<QTableWidget*>("RunReportTable");
+  ASSERT_EQ(table->rowCount(), 2);
+
+  table->sortByColumn(3, Qt::DescendingOrder);
+  table->selectRow(0);
+  const QString header = U("Gravit\xC3\xA0\tArgomento\tDitta\tDipendente\tCognome e nome\tCampo\tValore\tProblema\n");
+  EXPECT_EQ(dialog->SelectedText(),
+            header + "Errore\tCoordinate\t002\t0020010002\tVERDI ANNA\tConto corrente\t\tconto corrente mancante\n");
+  QApplication::clipboard()->clear();
+  QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), dialog->SelectedText());
+
+  // The next run's report replaces this one.
+  QTest::mouseClick(world.Find<QToolButton>("CmdStampa"), Qt::LeftButton);
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window.findChildren<vx::app::RunReportDialog*>().size(), 1);
 }
 
 }  // namespace

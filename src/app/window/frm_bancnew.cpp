@@ -22,6 +22,7 @@
 #include "app/start_up.h"
 #include "app/window/cp1252_validator.h"
 #include "app/window/input_guard.h"
+#include "app/window/run_report_dialog.h"
 #include "app/window/svg_icon.h"
 #include "app/window/transfer_strip.h"
 #include "app/window/twips.h"
@@ -372,9 +373,13 @@ void FRMBANCNEW::CmdStampa_Click() {
       guard.KeepPainting();
     };
     run_->transfer = transfer_strip_->Choice();
+    // The last run's report goes when the next run starts.
+    if (report_dialog_) report_dialog_->close();
     run_->CmdStampa_Click(controls, hooks);
   });
   guard_ = nullptr;
+  // After the run's own messages, what the operator must know of it.
+  if (run_ && !ended_) report_dialog_ = ShowRunReport(run_->run_report, this);
 }
 
 void FRMBANCNEW::CmdUscita_Click() {

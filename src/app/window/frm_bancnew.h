@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include <QPointer>
 #include <QWidget>
 
 #include "app/company_list.h"
@@ -38,6 +39,7 @@ class MessageBoxes;
 namespace vx::app {
 
 class InputGuard;
+class RunReportDialog;
 class TransferStrip;
 class PaymentRun;
 
@@ -105,6 +107,8 @@ class FRMBANCNEW : public QWidget {
   InputGuard* guard_ = nullptr;
   std::optional<int> ended_;
   double dpi_ = 96;
+  // The report of the last run, while the operator keeps it open.
+  QPointer<RunReportDialog> report_dialog_;
 
   QGroupBox* FrameSelezione = nullptr;
   QGroupBox* FrameScelte = nullptr;

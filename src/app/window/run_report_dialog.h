@@ -1,0 +1,36 @@
+#pragma once
+// The run report after a run's own messages: every entry in a table the
+// operator can sort by any column and copy from (Ctrl+C or "Copia", as
+// tab-separated rows a spreadsheet takes), above a line saying how many
+// employees of each company were checked.
+
+#include <QDialog>
+
+#include "app/run_report.h"
+
+class QTableWidget;
+
+namespace vx::app {
+
+class RunReportDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit RunReportDialog(const RunReport& report, QWidget* parent = nullptr);
+
+  // The selected rows as the table shows them (every row when none is
+  // selected), headings first, cells separated by tabs, one line each.
+  QString SelectedText() const;
+  // Puts SelectedText() on the clipboard.
+  void CopySelected() const;
+
+ private:
+  QTableWidget* table_;
+};
+
+// Shows the report without waiting for it to be closed; shows nothing when
+// the report is empty. The dialog belongs to `parent` and deletes itself
+// when closed.
+RunReportDialog* ShowRunReport(const RunReport& report, QWidget* parent);
+
+}  // namespace vx::app
