@@ -6,7 +6,9 @@
 
 #include "archive/descriptors.h"
 #include "archive/payroll_archives.h"
-#include "demo/bank_coordinates.h"
+#include "bank/cin.h"
+#include "bank/iban.h"
+#include "demo/employee_bank.h"
 #include "demo/descriptor_field.h"
 #include "demo/installation_layout.h"
 #include "support/folder_snapshot.h"
@@ -92,11 +94,11 @@ TEST_F(DemoInstallation, BankCoordinatesPassTheirChecksAndSharedBranchesKeepOneC
     const std::string account = ZeroPadRight(Trimmed(Field(record, archive::fields::kEmployeeAccount)), 12);
     const std::string cin = Field(record, archive::fields::kEmployeeCin);
     ASSERT_EQ(Field(record, archive::fields::kEmployeeIbanLayout), "0");
-    ASSERT_EQ(cin[0], ItalianCin(abi, cab, account)) << Field(record, archive::fields::kEmployeeCode);
+    ASSERT_EQ(cin[0], vx::bank::ItalianCin(abi, cab, account)) << Field(record, archive::fields::kEmployeeCode);
     const std::string iban = Field(record, archive::fields::kEmployeeIbanCountry) +
                              Field(record, archive::fields::kEmployeeIbanCheckDigits) + cin + abi + cab + account;
     ASSERT_EQ(iban.size(), 27u);
-    ASSERT_TRUE(IbanIsValid(iban)) << iban;
+    ASSERT_TRUE(vx::bank::IbanIsValid(iban)) << iban;
     branches.insert(cin + abi + cab);
   }
   EXPECT_EQ(branches.size(), 20u);

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "bank_coordinates.h"
+#include "bank/cin.h"
+#include "bank/iban.h"
+#include "employee_bank.h"
 #include "descriptor_field.h"
 #include "faulty_coordinates.h"
 #include "employee_bank.h"
@@ -138,10 +140,10 @@ std::string VatNumber(Random& random) {
 std::string DebtorSection(int code, int slot, const Bank& bank) {
   const std::string abi = bank.abi, cab = "01" + ThreeDigits(code);
   const std::string account = "00000" + ThreeDigits(code) + "000" + std::to_string(slot);
-  const std::string bban = std::string(1, ItalianCin(abi, cab, account)) + abi + cab + account;
+  const std::string bban = std::string(1, *vx::bank::ItalianCin(abi, cab, account)) + abi + cab + account;
   const std::string vat = "0123456" + ThreeDigits(code);
   return "[DITTA " + ThreeDigits(code) + " CONTO " + std::to_string(slot) + "]\r\n" +
-         "IBAN = IT" + IbanCheckDigits("IT", bban) + bban + "\r\n" + "BIC = " + std::string(bank.bic) + "\r\n" +
+         "IBAN = IT" + vx::bank::IbanCheckDigits("IT", bban) + bban + "\r\n" + "BIC = " + std::string(bank.bic) + "\r\n" +
          "CUC = 1" + ThreeDigits(code) + "001A\r\n" + "CODICEFISCALE = " + vat + VatCheckDigit(vat) + "\r\n\r\n";
 }
 
@@ -211,7 +213,7 @@ void AddEmployee(InstallationBuilder& builder, Random& random, const std::string
   const std::string cab = shared ? shared->cab : Digits(random, 5);
   // At a shared branch the CIN is the branch's: accounts are drawn until
   // theirs is that one, as real account numbers of one branch would be.
-  while (shared && ItalianCin(bank.abi, cab, ZeroPadRight(account, 12)) != shared->cin) {
+  while (shared && vx::bank::ItalianCin(bank.abi, cab, ZeroPadRight(account, 12)) != shared->cin) {
     account = Digits(random, 12);
   }
   const BankAccount coordinates{bank.abi, cab, account, 0};

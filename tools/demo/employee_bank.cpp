@@ -1,7 +1,8 @@
 #include "employee_bank.h"
 
 #include "archive/descriptors.h"
-#include "bank_coordinates.h"
+#include "bank/cin.h"
+#include "bank/iban.h"
 
 namespace vx::demo {
 
@@ -14,6 +15,11 @@ std::string Trimmed(std::string_view text) {
 }
 
 }  // namespace
+
+std::string ZeroPadRight(std::string_view text, size_t width) {
+  std::string padded = std::string(width, '0') + std::string(text);
+  return padded.substr(padded.size() - width);
+}
 
 std::string ComposedIban(const BankAccount& bank, std::string_view check_digits, char cin) {
   const std::string account = Trimmed(bank.account);
@@ -31,10 +37,10 @@ void SetBankAccount(RecordText& employee, const BankAccount& bank) {
   namespace f = vx::archive::fields;
   // The CIN always guards the domestic coordinates: 5-digit ABI and CAB and
   // the last 12 characters of the account.
-  const char cin = ItalianCin(ZeroPadRight(Trimmed(bank.abi), 5), ZeroPadRight(Trimmed(bank.cab), 5),
+  const char cin = *vx::bank::ItalianCin(ZeroPadRight(Trimmed(bank.abi), 5), ZeroPadRight(Trimmed(bank.cab), 5),
                               ZeroPadRight(Trimmed(bank.account), 12));
   const std::string iban = ComposedIban(bank, "00", cin);
-  const std::string check = IbanCheckDigits("IT", iban.substr(4));
+  const std::string check = vx::bank::IbanCheckDigits("IT", iban.substr(4));
   employee.SetText(f::kEmployeeIbanCountry, "IT")
       .SetText(f::kEmployeeIbanCheckDigits, check)
       .SetText(f::kEmployeeCin, std::string(1, cin))

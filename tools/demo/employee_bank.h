@@ -17,6 +17,10 @@ struct BankAccount {
   int layout = 0;       // 1: 4-digit ABI and CAB, 14-character account
 };
 
+// Left-pads text with '0' to width, keeping its last `width` characters, as
+// account numbers and bank codes are written into an IBAN.
+std::string ZeroPadRight(std::string_view text, size_t width);
+
 // The IBAN the listing shows for these fields with the given check digits
 // and CIN: 27 characters, or 28 for a 13-character account outside layout 1.
 std::string ComposedIban(const BankAccount& bank, std::string_view check_digits, char cin);
