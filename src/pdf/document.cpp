@@ -211,6 +211,9 @@ void vbPDF::WriteResourceDictionary() {
 void vbPDF::WriteCatalog(int32_t metadata_object) {
   WriteLine("<< /Type /Catalog\r/Pages 1 0 R\r/Metadata " + std::to_string(metadata_object) +
             " 0 R");
+  if (document_.protection && !document_.protection->CatalogEntries().empty()) {
+    WriteLine(document_.protection->CatalogEntries());
+  }
   int32_t mode = document_.viewer_mode;
   switch (mode & 0xF000) {
     case 0x2000: WriteLine("/PageLayout /OneColumn"); break;
@@ -273,7 +276,7 @@ void vbPDF::WriteCrossReferenceAndTrailer(int32_t catalog, int32_t info, int32_t
   WriteLine("<< /Size " + size + " /Info " + std::to_string(info) + " 0 R /Root " +
             std::to_string(catalog) + " 0 R");
   if (document_.protection) {
-    std::string id = ASCIIHexEncode(document_.protection->document_id);
+    std::string id = ASCIIHexEncode(document_.protection->Identifier());
     WriteLine("/Encrypt " + std::to_string(encryption) + " 0 R /ID [<" + id + "><" + id + ">]");
   }
   WriteLine(">>\nstartxref\n" + std::to_string(xref_offset) + "\n%%EOF");
@@ -286,12 +289,8 @@ void vbPDF::EndDoc() {
 
   int32_t encryption = 0;
   if (document_.protection) {
-    const Protection& protection = *document_.protection;
     encryption = OpenObject();
-    WriteLine("<< /Filter /Standard \r/O (" + EscapeText(protection.owner_entry) + ")\r/U (" +
-              EscapeText(protection.user_entry) + ")\r/P " +
-              std::to_string(protection.permissions) + "\r" +
-              (protection.revision >= 3 ? "/V 2 /R 3 /Length 128 >>" : "/V 1 /R 2 >>"));
+    WriteLine(document_.protection->Dictionary());
     CloseObject();
   }
 

@@ -2,6 +2,7 @@
 
 #include "pdf/md5.h"
 #include "pdf/rc4.h"
+#include "pdf/text_literal.h"
 
 namespace vx::pdf {
 
@@ -104,6 +105,12 @@ std::string Protection::ObjectKey(int32_t object_number) const {
 std::string Protection::Encrypt(int32_t object_number,
                                 std::string_view data) const {
   return Rc4(ObjectKey(object_number), data);
+}
+
+std::string Protection::Dictionary() const {
+  return "<< /Filter /Standard \r/O (" + EscapeText(owner_entry) + ")\r/U (" +
+         EscapeText(user_entry) + ")\r/P " + std::to_string(permissions) + "\r" +
+         (revision >= 3 ? "/V 2 /R 3 /Length 128 >>" : "/V 1 /R 2 >>");
 }
 
 }  // namespace vx::pdf

@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "pdf/security_handler.h"
+
 namespace vx::pdf {
 
-struct Protection {
+struct Protection : SecurityHandler {
   // Computes every value of the encryption dictionary from the writer's
   // protection mode (bit 0x1000 selects 128-bit keys, the low bits grant
   // permissions), the two passwords and the document identifier. A blank
@@ -29,7 +31,10 @@ struct Protection {
   // The RC4 key of one object (generation 0).
   std::string ObjectKey(int32_t object_number) const;
   // data encrypted (or decrypted) with the key of object_number.
-  std::string Encrypt(int32_t object_number, std::string_view data) const;
+  std::string Encrypt(int32_t object_number, std::string_view data) const override;
+  std::string Dictionary() const override;
+  const std::string& Identifier() const override { return document_id; }
+  int MinorVersion() const override { return revision >= 3 ? 4 : 3; }
 };
 
 }  // namespace vx::pdf

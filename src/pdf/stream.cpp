@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "pdf/aes256_protection.h"
 #include "pdf/encoders.h"
+#include "pdf/protection.h"
 #include "pdf/text_literal.h"
 #include "pdf/vbpdf.h"
 
@@ -18,10 +20,18 @@ void vbPDF::SetProtection(int32_t Mode, const std::string& OwnerPwd, const std::
   // The identifier, and with it every key, is fixed now: a Producer set
   // later changes the Info dictionary only.
   std::string document_id = document_.info.Producer + kVersion;
-  document_.protection = Protection::Make(Mode, OwnerPwd, UserPwd, document_id);
-  if (document_.protection->revision >= 3) {
-    document_.version_increment = std::max(document_.version_increment, 1);
-  }
+  UseProtection(std::make_shared<Protection>(Protection::Make(Mode, OwnerPwd, UserPwd, document_id)));
+}
+
+void vbPDF::SetProtectionAES256(const std::string& OwnerPwd, const std::string& UserPwd) {
+  std::string document_id = document_.info.Producer + kVersion;
+  UseProtection(std::make_shared<Aes256Protection>(OwnerPwd, UserPwd, std::move(document_id),
+                                                   services_.random_bytes));
+}
+
+void vbPDF::UseProtection(std::shared_ptr<const SecurityHandler> handler) {
+  document_.version_increment = std::max(document_.version_increment, handler->MinorVersion() - 3);
+  document_.protection = std::move(handler);
 }
 
 void vbPDF::zzToFlateDecode(std::string& ByteArray, int32_t& BufCount,

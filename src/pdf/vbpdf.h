@@ -2,7 +2,7 @@
 // vbPDF: the program's own PDF writer. One object writes one PDF 1.3 file
 // front to back, never reading it back: the fonts, pages and drawing the
 // listing needs, standard Type 1 fonts only, optional stream compression and
-// password protection.
+// password protection (RC4, or AES-256 in a file that declares version 1.7).
 //
 // Lengths are user units (SetScale) measured from the top-left corner of the
 // margin box, y growing downward. Texts and file bytes are single-byte
@@ -12,14 +12,14 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "pdf/buffered_output.h"
 #include "pdf/document_info.h"
 #include "pdf/font_metrics.h"
-#include "pdf/protection.h"
+#include "pdf/security_handler.h"
 #include "pdf/writer_services.h"
 
 namespace vx::platform {
@@ -66,6 +66,11 @@ class vbPDF {
   // Encrypts the document (standard security handler). Call after
   // SetDocProperty and before the first page.
   void SetProtection(int32_t Mode, const std::string& OwnerPwd, const std::string& UserPwd);
+  // Encrypts the document with AES-256 instead, printing and copying
+  // allowed, nothing else; the file declares version 1.7 with the extension
+  // level that brings AES-256. Same call order as SetProtection. Throws
+  // PasswordRefused (aes256_protection.h) for a password nobody could type.
+  void SetProtectionAES256(const std::string& OwnerPwd, const std::string& UserPwd);
   // Replaces ByteArray by its Flate encoding and BufCount by its length.
   void zzToFlateDecode(std::string& ByteArray, int32_t& BufCount, int CompressionQuality) const;
 
@@ -156,7 +161,7 @@ class vbPDF {
     int32_t compression_mode = 0;
     int quality = 0;
     int16_t memory_usage = 1;
-    std::optional<Protection> protection;
+    std::shared_ptr<const SecurityHandler> protection;
     int32_t ErrNumber = 0;
     std::string ErrSource;
     std::string ErrDescription;
@@ -208,6 +213,7 @@ class vbPDF {
   void WriteStream(std::string_view data, int32_t object, std::string filters = "",
                    int32_t length1 = 0);
   std::string Literal(std::string_view text, int32_t object) const;
+  void UseProtection(std::shared_ptr<const SecurityHandler> handler);
 
   // Pages (page.cpp).
   // The open page's operators; null while no page is open, so that what is

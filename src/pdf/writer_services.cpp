@@ -1,7 +1,10 @@
 #include "pdf/writer_services.h"
 
+#include <openssl/rand.h>
+
 #include <ctime>
 #include <random>
+#include <stdexcept>
 
 namespace vx::pdf {
 
@@ -16,6 +19,14 @@ LocalDateTime LocalNow() {
 int RandomDigit() {
   static std::mt19937 generator{std::random_device{}()};
   return static_cast<int>(generator() % 10);
+}
+
+std::string RandomBytes(size_t count) {
+  std::string bytes(count, '\0');
+  if (RAND_bytes(reinterpret_cast<unsigned char*>(bytes.data()), int(count)) != 1) {
+    throw std::runtime_error("no random bytes for the document's keys");
+  }
+  return bytes;
 }
 
 }  // namespace vx::pdf

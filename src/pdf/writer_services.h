@@ -1,6 +1,7 @@
 #pragma once
 // What the PDF writer takes from the world around it: the local time (the
 // creation date and made-up file names), a random digit (made-up file names),
+// random bytes (AES keys, salts and initialisation vectors),
 // the file system and the message boxes. Tests replace each of them so that a
 // document compares byte for byte and failures can be provoked at will.
 
@@ -52,6 +53,9 @@ LocalDateTime LocalNow();
 // A random decimal digit.
 int RandomDigit();
 
+// count bytes from the operating system's cryptographic random source.
+std::string RandomBytes(size_t count);
+
 struct WriterServices {
   std::function<LocalDateTime()> now = LocalNow;
   std::function<int()> random_digit = RandomDigit;
@@ -59,6 +63,7 @@ struct WriterServices {
   // Asks the user to close a PDF file that is open elsewhere; null, or boxes
   // nobody can answer, make such a failure final instead of retried.
   platform::MessageBoxes* boxes = nullptr;
+  std::function<std::string(size_t)> random_bytes = RandomBytes;
 };
 
 }  // namespace vx::pdf

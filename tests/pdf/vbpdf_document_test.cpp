@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "pdf/encoders.h"
+#include "pdf/protection.h"
 #include "platform/message_box.h"
 #include "writer_fixture.h"
 
