@@ -26,6 +26,10 @@ RunControls ControlsFromCommandLine(const CommandLine& cl, const std::string& Da
     c.OptStampanteLaser = false;
     c.OptStampantePDF = true;
   }
+  if (cl.protection) {
+    if (c.OptStampantePDF) c.chkAES256 = *cl.protection == PdfProtection::Aes256;
+    else messages << "vxorel: --protection has no effect on printed listings\n";
+  }
   if (cl.sort == SortOrder::Name) {
     c.OptSortPerCodice = false;
     c.OptSortPerCognomeNome = true;

@@ -55,6 +55,9 @@ constexpr OptionHelp kOptions[] = {
     {kListingRun, "--output", "", "printer|pdf",
      "print the listing (the default), or write one PDF file per company in the FILE-PDF folder beside the "
      "archives"},
+    {kListingRun, "--protection", "", "rc4|aes256",
+     "protect the PDF files of companies that have passwords with 40-bit RC4, which every reader opens (the "
+     "default), or with AES-256, which current readers open and which holds against a determined reader"},
     {kListingRun, "--sort", "", "code|name", "list the employees by code (the default), or by surname and name"},
     {kListingRun, "--bank", "", "0|1|2", "list the employees paid on this bank slot of theirs (default: 0, the main one)"},
     {kListingRun, "--totals", "", "", "print the total of each bank (detailed listing)"},
@@ -219,6 +222,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       } else {
         throw UsageError("--output must be printer or pdf, not '" + v + "'");
       }
+    } else if (option == "--protection") {
+      const std::string v = value();
+      if (v == "rc4") {
+        SetOnce(cl.protection, PdfProtection::Rc4, option);
+      } else if (v == "aes256") {
+        SetOnce(cl.protection, PdfProtection::Aes256, option);
+      } else {
+        throw UsageError("--protection must be rc4 or aes256, not '" + v + "'");
+      }
     } else if (option == "--sort") {
       const std::string v = value();
       if (v == "code") {
@@ -285,7 +297,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   }
   if (cl.companies && (cl.month || cl.year || cl.listing || cl.output || cl.sort || cl.bank || cl.totals ||
                        cl.separate || cl.bold || cl.description || cl.print_to || cl.lock_timeout || cl.transfer ||
-                       cl.check || cl.strict || cl.no_check)) {
+                       cl.check || cl.strict || cl.no_check || cl.protection)) {
     throw UsageError("--companies takes no listing options");
   }
   if (cl.execution_date && !cl.transfer) throw UsageError("--execution-date needs --transfer");

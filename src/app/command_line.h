@@ -18,6 +18,7 @@ namespace vx::app {
 enum class ListingKind { Simplified, Detailed };
 enum class OutputKind { Printer, Pdf };
 enum class SortOrder { Code, Name };
+enum class PdfProtection { Rc4, Aes256 };
 
 struct CommandLine {
   bool help = false;
@@ -29,6 +30,7 @@ struct CommandLine {
   std::optional<ListingKind> listing;
   std::optional<OutputKind> output;
   std::optional<SortOrder> sort;
+  std::optional<PdfProtection> protection;
   std::optional<int> bank;  // bank slot 0..2
   bool totals = false;
   bool separate = false;

@@ -129,6 +129,7 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
   output_.state.AnnoMesePDF = settings.AnnoMesePDF;
   output_.state.ModoNomePDF = 0;
   output_.state.StampaPDF = settings.StampaPDF;
+  output_.state.ProtezioneAES256 = settings.ProtezioneAES256;
   report_settings.PeriodoStampa = settings.PeriodoStampa;
   report_settings.DescrizioneStampa = settings.DescrizioneStampa;
   report_settings.TotaliPerBanca = settings.TotaliPerBanca;
@@ -179,6 +180,16 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
     return RunOutcome::Stopped;
   } catch (const vx::archive::SemaphoreNotTaken& e) {
     return ArchivesStayedLocked(e, true);
+  } catch (const vx::output::PdfPasswordRefused& e) {
+    // A file nobody could open is not written; the companies before this
+    // one are complete.
+    MessageBox box;
+    box.title = kCaptionFinestra;
+    box.text = std::string(e.what()) + "\r\nLa stampa \xE8 stata interrotta: nessun file della ditta " +
+               e.company + " \xE8 stato prodotto.";
+    box.icon = vx::platform::Icon::Critical;
+    boxes_.Show(box);
+    return RunOutcome::Stopped;
   } catch (const vx::platform::RuntimeError& e) {
     // A device failure the drawing could not get past. The company's
     // unfinished outputs are already gone; the error routine reports it

@@ -42,6 +42,9 @@ struct RunControls {
   // OptStampante: element 0 "Stampa Laser", element 1 "Crea PDF".
   bool OptStampanteLaser = true;
   bool OptStampantePDF = false;
+  // "AES-256" beside "Crea PDF": files that get passwords are protected with
+  // AES-256 instead of 40-bit RC4. Counts only with "Crea PDF".
+  bool chkAES256 = false;
 
   std::string txtDescrizione;  // cp1252, at most kDescrizioneMax characters
 

@@ -27,6 +27,7 @@ RunSettings ComputeRunSettings(const RunControls& controls, const std::string& D
     s.StampaLaser = 0;
     s.PDFRichiesto = true;
     s.StampaPDF = true;
+    s.ProtezioneAES256 = controls.chkAES256;
   }
   s.PeriodoStampa = Trim(Mid(controls.ComboMese, 6, std::string::npos)) + " " + Trim(controls.ComboAnno);
   if (controls.chkSepara) {

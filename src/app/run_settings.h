@@ -20,6 +20,7 @@ struct RunSettings {
   double StampaLaser = 0;
   bool StampaPDF = false;
   bool PDFRichiesto = false;
+  bool ProtezioneAES256 = false;  // PDF files with passwords use AES-256, not RC4
 };
 
 // Why the month or year box cannot start a run (cp1252 message text), or

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "output/guarded_printer.h"
@@ -18,6 +19,9 @@ class PayrollArchives;
 namespace vx::platform {
 class MessageBoxes;
 }
+namespace vx::pdf {
+struct PasswordRefused;
+}
 
 namespace vx::output {
 
@@ -29,6 +33,15 @@ struct OutputState {
   std::string CartellaRadicePDF, CartellaPDF, BaseNomePDF, NomeFilePDF, FilePDF, AnnoMesePDF,
       StampanteStd;
   int16_t PDFCreati = 0, ModoNomePDF = 0;
+  bool ProtezioneAES256 = false;  // protect with AES-256 instead of 40-bit RC4
+};
+
+// A password of the company's that AES-256 protection cannot use; what()
+// says which and why (cp1252). No file of the company was begun.
+struct PdfPasswordRefused : std::runtime_error {
+  PdfPasswordRefused(const std::string& message, std::string company_)
+      : std::runtime_error(message), company(std::move(company_)) {}
+  std::string company;  // the company's code
 };
 
 class Output {
@@ -52,7 +65,9 @@ class Output {
   void CHIUDIPDF();
   // Builds (and creates) <archives parent>\FILE-PDF\Codice\year\month\Tipo.
   void CARTELLAPDF(std::string Codice, std::string Tipo, std::string AnnoMese);
-  // Names, sets up, protects and begins the company's PDF document.
+  // Names, sets up, protects and begins the company's PDF document. Throws
+  // PdfPasswordRefused, before the file is begun, for a password AES-256
+  // protection cannot use.
   void CREAPDF(std::string Nome);
   // Makes a file name safe: no trailing dot, reserved characters as "_".
   static void PULISCINOMEFILE(std::string& Nome);
@@ -73,6 +88,7 @@ class Output {
   // The file system path of a program path (D:\...) for the PDF writer.
   std::string LocalPath(const std::string& program_path) const;
   void RemoveUnfinished();
+  PdfPasswordRefused PasswordRefusal(const vx::pdf::PasswordRefused& refused);
 
   vx::archive::PayrollArchives& archive_;
   Printers& printers_;

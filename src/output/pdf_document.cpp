@@ -9,6 +9,7 @@
 #include "archive/text.h"
 #include "output/output.h"
 #include "output/pdf_names.h"
+#include "pdf/aes256_protection.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 
@@ -57,6 +58,22 @@ void Output::CARTELLAPDF(std::string Codice, std::string Tipo, std::string AnnoM
   state.CartellaPDF += "\\" + Tipo;
 }
 
+// Which of the company's passwords AES-256 protection refused, and why.
+PdfPasswordRefused Output::PasswordRefusal(const vx::pdf::PasswordRefused& refused) {
+  const std::string code = archive_.RepoR(fields::kCompanyCode, 0);
+  std::string text = refused.owner ? "La password del proprietario dei PDF (dati fiscali)"
+                                   : "La password PDF della ditta " + code;
+  if (refused.prepared.problem == vx::pdf::PasswordProblem::ForbiddenCharacter) {
+    text += " contiene un carattere di controllo (codice " +
+            std::to_string(int(refused.prepared.character)) + ")";
+  } else {
+    text += " contiene solo caratteri che non contano (trattini facoltativi)";
+  }
+  text += ": con la protezione AES-256 nessuno potrebbe aprire il file.\r\n"
+          "Correggere la password, oppure creare i PDF con la protezione RC4.";
+  return PdfPasswordRefused(text, code);
+}
+
 void Output::CREAPDF(std::string Nome) {
   state.PDFCreati = 1;
   state.NomeFilePDF = PdfFileName(Nome, archive_.RepoR(fields::kCompanyCode, 0),
@@ -87,8 +104,17 @@ void Output::CREAPDF(std::string Nome) {
   const std::string utente = vx::archive::Trim(archive_.RepoR(fields::kCompanyPdfPassword, 0));
   const std::string proprietario =
       vx::archive::Trim(archive_.RepoR(fields::kFiscalPdfOwnerPassword, 0));
-  if (!utente.empty() && !proprietario.empty())
-    pdf.SetProtection(kPrintAndCopyOnly, proprietario, utente);
+  if (!utente.empty() && !proprietario.empty()) {
+    if (state.ProtezioneAES256) {
+      try {
+        pdf.SetProtectionAES256(proprietario, utente);
+      } catch (const vx::pdf::PasswordRefused& refused) {
+        throw PasswordRefusal(refused);
+      }
+    } else {
+      pdf.SetProtection(kPrintAndCopyOnly, proprietario, utente);
+    }
+  }
 
   const std::string local = LocalPath(state.FilePDF);
   begun_file_ = local;

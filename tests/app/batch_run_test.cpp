@@ -121,6 +121,38 @@ TEST_F(BatchRun, ProtectedCompanyFileOpensWithItsUserPassword) {
   EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 130.394 120.898 Tm", "(0020010002) Tj"}));
 }
 
+// --protection aes256 protects the same files with the same passwords under
+// AES-256; a password nobody could type stops the run at its company.
+TEST_F(BatchRun, Aes256ProtectionOnRequestAndRefusedPasswordsStopTheRun) {
+  Write();
+  ASSERT_EQ(Vxorel("--batch --output pdf --protection aes256").status, 0);
+  const fs::path alfa = PdfFolder("001") / "BANC_0_S_001_ALFA SRL.pdf";
+  const fs::path beta = PdfFolder("002") / "BANC_0_S_002_BETA SPA.pdf";
+  EXPECT_NE(PdfInfo(alfa).find("Encrypted:       no"), std::string::npos);
+  EXPECT_EQ(Shell("pdfinfo " + Quote(beta.string())).status, 1) << "opened without a password";
+  EXPECT_NE(PdfInfo(beta, "-upw APRIMI").find("Encrypted:       yes (print:yes copy:yes change:no "
+                                               "addNotes:no algorithm:AES-256)"),
+            std::string::npos);
+  ExpectQpdfClean(beta, "PADRONE");
+  EXPECT_FALSE(PageLines(beta, 1, "APRIMI").empty());
+
+  fs::remove_all(folder.Path() / "drive_c" / "PVXPAGHE" / "FILE-PDF");
+  for (const auto& entry : fs::directory_iterator(ArchivesFolder())) {
+    if (entry.path().filename().string().rfind("BONI", 0) == 0) fs::remove(entry.path());
+  }
+  builder.Company(2).SetText(fields::kCompanyPdfPassword, "APRI\tMI");
+  Write();
+  const Outcome refused = Vxorel("--batch --output pdf --protection aes256");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("La password PDF della ditta 002 contiene un carattere di controllo (codice 9)"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_TRUE(fs::exists(alfa));
+  EXPECT_FALSE(fs::exists(beta));
+  EXPECT_NE(Vxorel("--batch --protection aes256").err.find("--protection has no effect on printed listings"),
+            std::string::npos);
+}
+
 TEST_F(BatchRun, SimplifiedPdfIsLandscapeWithItsLineAndTotals) {
   Write();
   const Outcome run = Vxorel("--batch --output pdf --month 11 --year 2025 --description stipendi");

@@ -14,7 +14,7 @@ TEST(CommandLine, ListingOptionsAreReadWithTheirValues) {
   const CommandLine cl = Parse({"--batch", "--month", "07", "--year", "2024", "--listing", "detailed", "--output",
                                 "pdf", "--sort", "name", "--bank", "2", "--totals", "--separate", "--bold",
                                 "--description", "Tredicesima", "--print-to", "out", "--lock-timeout", "90",
-                                "--transfer", "cbi", "--execution-date", "2024-08-01"});
+                                "--transfer", "cbi", "--execution-date", "2024-08-01", "--protection", "aes256"});
   EXPECT_EQ(cl.month, 7);
   EXPECT_EQ(cl.year, 2024);
   EXPECT_EQ(cl.listing, ListingKind::Detailed);
@@ -28,6 +28,7 @@ TEST(CommandLine, ListingOptionsAreReadWithTheirValues) {
   EXPECT_EQ(cl.transfer, vx::transfer::TransferKind::Cbi);
   EXPECT_EQ(vx::transfer::IsoDate(*cl.execution_date), "2024-08-01");
   EXPECT_EQ(Parse({"--batch", "--transfer", "sepa"}).transfer, vx::transfer::TransferKind::Sepa);
+  EXPECT_EQ(cl.protection, PdfProtection::Aes256);
   EXPECT_FALSE(cl.companies);
   EXPECT_TRUE(Parse({"--batch", "--companies"}).companies);
 }
@@ -49,6 +50,7 @@ TEST(CommandLine, AnythingUnknownOrIncompleteIsAUsageError) {
   EXPECT_THROW(Parse({"--batch", "--listing", "short"}), UsageError);
   EXPECT_THROW(Parse({"--batch", "--output", "screen"}), UsageError);
   EXPECT_THROW(Parse({"--batch", "--sort", "date"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--protection", "aes128"}), UsageError);
   EXPECT_THROW(Parse({"--batch", "--lock-timeout", "1.5"}), UsageError);
   EXPECT_THROW(Parse({"--batch", "--bold", "--bold"}), UsageError);
   EXPECT_THROW(Parse({"--batch", "--month", "1", "--month", "2"}), UsageError);

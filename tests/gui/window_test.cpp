@@ -213,6 +213,29 @@ TEST_F(Window, PrintTypeAndBankPageOptionsInterlock) {
   EXPECT_FALSE(controls.ChkTotali || controls.chkSepara);
 }
 
+// The AES-256 box counts only for PDF files, and the next session starts
+// with the choice this one made.
+TEST_F(Window, Aes256BoxFollowsCreaPdfAndIsRemembered) {
+  SmallInstallation();
+  Started();
+  auto* aes = world.Find<QCheckBox>("chkAES256");
+  EXPECT_FALSE(aes->isEnabled());
+  EXPECT_FALSE(aes->isChecked());
+  QTest::mouseClick(world.Find<QRadioButton>("OptStampante_1"), Qt::LeftButton);
+  ASSERT_TRUE(aes->isEnabled());
+  QTest::mouseClick(aes, Qt::LeftButton);
+  EXPECT_TRUE(world.window().ControlsNow().chkAES256);
+
+  vx::app::FRMBANCNEW& next = world.Reopen();
+  ASSERT_TRUE(next.Form_Load());
+  aes = world.Find<QCheckBox>("chkAES256");
+  EXPECT_TRUE(aes->isChecked());
+  EXPECT_FALSE(aes->isEnabled());
+  QTest::mouseClick(world.Find<QRadioButton>("OptStampante_1"), Qt::LeftButton);
+  QTest::mouseClick(aes, Qt::LeftButton);
+  EXPECT_FALSE(next.ControlsNow().chkAES256);
+}
+
 TEST_F(Window, ControlShortcutShiftPShowsTheProgramInformationOnly) {
   SmallInstallation();
   Started();

@@ -31,6 +31,9 @@ inline void EnsureApplication() {
   static char name[] = "vxorel-gui-test";
   static char* argv[] = {name, nullptr};
   if (QApplication::instance()) return;
+  // Choices the window remembers go to a folder of the test's own.
+  static TempFolder config;
+  qputenv("XDG_CONFIG_HOME", QByteArray(config.Path().c_str()));
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   // Never destroyed: at exit Qt's own globals go first, and an application
@@ -72,6 +75,13 @@ class WindowWorld {
     archives_ = std::make_unique<archive::PayrollArchives>(*prefix_, *files_, *registry_, boxes);
     archives_->SetInstanceCheck([] { return false; });
     output_ = std::make_unique<output::Output>(*archives_, printers, boxes, FixedClockWriters());
+    window_ = std::make_unique<app::FRMBANCNEW>(*archives_, *output_, boxes);
+    return *window_;
+  }
+
+  // The next session's window over the same installation (not started).
+  app::FRMBANCNEW& Reopen() {
+    window_.reset();
     window_ = std::make_unique<app::FRMBANCNEW>(*archives_, *output_, boxes);
     return *window_;
   }

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QToolButton>
 
 #include "app/run.h"
@@ -39,6 +40,9 @@ namespace {
 
 QString Q(const std::string& cp1252) { return QString::fromStdString(vx::platform::Cp1252ToUtf8(cp1252)); }
 std::string Cp(const QString& text) { return vx::platform::Utf8ToCp1252(text.toStdString()); }
+
+// The user's choices the window keeps from one session to the next.
+QSettings RememberedSettings() { return QSettings(QStringLiteral("vxorel"), QStringLiteral("vxorel")); }
 
 // The window's size as designed, frame and title bar included.
 constexpr int kWindowWidthTwips = 11760;
@@ -166,6 +170,12 @@ void FRMBANCNEW::BuildControls() {
   label(frame_output, "LabelOpzioni", " Opzioni di Stampa", 30, 180, 2385, 285);
   OptStampante[0] = option(frame_output, "OptStampante_0", "Stampa Laser", 90, 510, 2115, 270);
   OptStampante[1] = option(frame_output, "OptStampante_1", "Crea PDF", 90, 780, 1665, 270);
+  // Beside "Crea PDF", in the room its caption leaves: AES-256 instead of
+  // 40-bit RC4 for the files that get passwords. Kept between sessions.
+  chkAES256 = new QCheckBox(Q("AES"), frame_output);
+  chkAES256->setObjectName(QStringLiteral("chkAES256"));
+  chkAES256->setToolTip(Q("Protegge i PDF con AES-256 invece che con RC4 a 40 bit (lettori recenti)"));
+  Place(chkAES256, 1560, 780, 870, 270);
 
   QGroupBox* frame_text = frame(FrameScelte, "FrameDescrizione", 60, 3570, 5715, 885);
   label(frame_text, "LabelDescrizione", " Descrizione Max 30 crt. ( Facoltativa )", 60, 180, 5565, 285);
@@ -226,6 +236,11 @@ void FRMBANCNEW::BuildControls() {
     });
   }
   connect(chkSepara, &QCheckBox::toggled, this, [this] { chkSepara_Click(); });
+  chkAES256->setChecked(RememberedSettings().value(QStringLiteral("pdf/aes256"), false).toBool());
+  chkAES256->setEnabled(false);
+  connect(OptStampante[1], &QRadioButton::toggled, chkAES256, &QCheckBox::setEnabled);
+  connect(chkAES256, &QCheckBox::toggled, this,
+          [](bool on) { RememberedSettings().setValue(QStringLiteral("pdf/aes256"), on); });
   connect(CmdStampa, &QToolButton::clicked, this, &FRMBANCNEW::CmdStampa_Click);
   connect(CmdUscita, &QToolButton::clicked, this, &FRMBANCNEW::CmdUscita_Click);
 }
@@ -350,6 +365,7 @@ RunControls FRMBANCNEW::ControlsNow() const {
   c.OptSortPerCognomeNome = OptSort[1]->isChecked();
   c.OptStampanteLaser = OptStampante[0]->isChecked();
   c.OptStampantePDF = OptStampante[1]->isChecked();
+  c.chkAES256 = chkAES256->isChecked();
   c.SetDescrizione(Cp(txtDescrizione->text()));
   return c;
 }

@@ -119,6 +119,7 @@ class FRMBANCNEW : public QWidget {
   std::array<QRadioButton*, 2> OptStampa{};
   std::array<QRadioButton*, 2> OptSort{};
   std::array<QRadioButton*, 2> OptStampante{};
+  QCheckBox* chkAES256 = nullptr;
   QCheckBox* ChkGrassetto = nullptr;
   QCheckBox* ChkTotali = nullptr;
   QCheckBox* chkSepara = nullptr;
