@@ -28,19 +28,6 @@ class Aes256Document : public ::testing::Test {
     oracles::WriteListing(pdf, path, pages, 40);
     return path;
   }
-  // "refused", or which password matched, R, key bits, P and the title.
-  std::string Pikepdf(const std::string& path, const std::string& password) {
-    return RunCommand("/usr/bin/python3 -c 'import sys, pikepdf\n"
-                      "try:\n"
-                      "  p = pikepdf.open(sys.argv[1], password=sys.argv[2])\n"
-                      "  e = p.encryption\n"
-                      "  print(\"owner\" if p.owner_password_matched else \"user\", e.R, e.bits,"
-                      " e.P, str(p.docinfo.Title))\n"
-                      "except pikepdf.PasswordError:\n"
-                      "  print(\"refused\")' " +
-                      Quote(path) + " " + Quote(password) + " 2>&1")
-        .output;
-  }
   // The first page's text as MuPDF extracts it, or its error.
   std::string Mutool(const std::string& path, const std::string& password) {
     return RunCommand("mutool draw -q -F txt -o - -p " + Quote(password) + " " + Quote(path) +
@@ -75,10 +62,10 @@ TEST_F(Aes256Document, OpensWithEitherPasswordInEveryReaderAndNoOtherWay) {
   EXPECT_NE(RunCommand("qpdf --check " + Quote(path) + " 2>&1").output.find("invalid password"),
             std::string::npos);
 
-  EXPECT_EQ(Pikepdf(path, "ditta"), "user 6 256 -1324 Listino riservato\n");
-  EXPECT_EQ(Pikepdf(path, "fiscale"), "owner 6 256 -1324 Listino riservato\n");
-  EXPECT_EQ(Pikepdf(path, ""), "refused\n");
-  EXPECT_EQ(Pikepdf(path, "Ditta"), "refused\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, "ditta"), "user 6 256 -1324 Listino riservato\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, "fiscale"), "owner 6 256 -1324 Listino riservato\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, ""), "refused\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, "Ditta"), "refused\n");
 
   const std::string info = RunCommand("pdfinfo -upw ditta " + Quote(path) + " 2>&1").output;
   EXPECT_NE(info.find("Encrypted:       yes (print:yes copy:yes change:no addNotes:no algorithm:AES-256)"),

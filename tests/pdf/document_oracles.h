@@ -100,6 +100,22 @@ inline ::testing::AssertionResult SameStreams(const std::vector<std::string>& ac
   return ::testing::AssertionSuccess();
 }
 
+// Opens a protected file with pikepdf: "refused", or which password matched
+// ("owner" or "user"), R, key bits, P and the title read back through the
+// encrypted Info dictionary.
+inline std::string PikepdfOpens(const std::string& path, const std::string& password) {
+  return RunCommand("/usr/bin/python3 -c 'import sys, pikepdf\n"
+                    "try:\n"
+                    "  p = pikepdf.open(sys.argv[1], password=sys.argv[2])\n"
+                    "  e = p.encryption\n"
+                    "  print(\"owner\" if p.owner_password_matched else \"user\", e.R, e.bits,"
+                    " e.P, str(p.docinfo.Title))\n"
+                    "except pikepdf.PasswordError:\n"
+                    "  print(\"refused\")' " +
+                    Quote(path) + " " + Quote(password) + " 2>&1")
+      .output;
+}
+
 // The text poppler extracts, page by page.
 inline std::string PopplerText(const std::string& path, const std::string& options = "") {
   return RunCommand("pdftotext " + options + " " + Quote(path) + " - 2>&1").output;

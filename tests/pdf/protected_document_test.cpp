@@ -31,20 +31,6 @@ class ProtectedDocument : public ::testing::Test {
     oracles::WriteListing(pdf, path, 2, rows);
     return path;
   }
-  // Opens with pikepdf; "refused", or which password matched, R, key bits,
-  // P, and the title read back through the encrypted Info dictionary.
-  std::string Pikepdf(const std::string& path, const std::string& password) {
-    return RunCommand("/usr/bin/python3 -c 'import sys, pikepdf\n"
-                      "try:\n"
-                      "  p = pikepdf.open(sys.argv[1], password=sys.argv[2])\n"
-                      "  e = p.encryption\n"
-                      "  print(\"owner\" if p.owner_password_matched else \"user\", e.R, e.bits,"
-                      " e.P, str(p.docinfo.Title))\n"
-                      "except pikepdf.PasswordError:\n"
-                      "  print(\"refused\")' " +
-                      Quote(path) + " " + Quote(password) + " 2>&1")
-        .output;
-  }
   std::string ShowEncryption(const std::string& path, const std::string& password) {
     return RunCommand("qpdf --show-encryption-key --show-encryption --password=" +
                       Quote(password) + " " + Quote(path) + " 2>&1")
@@ -66,9 +52,9 @@ TEST_F(ProtectedDocument, Mode20Is40BitRc4AllowingPrintAndCopyOnly) {
   EXPECT_EQ(report.substr(report.find("Encryption key = ") + 17).find('\n'), 10u) << report;
   EXPECT_TRUE(oracles::CleanForQpdf(oracles::QpdfCheck(path, "ditta")));
 
-  EXPECT_EQ(Pikepdf(path, "ditta"), std::string("user 2 40 -44 ") + kTitle + "\n");
-  EXPECT_EQ(Pikepdf(path, "fiscale"), std::string("owner 2 40 -44 ") + kTitle + "\n");
-  EXPECT_EQ(Pikepdf(path, ""), "refused\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, "ditta"), std::string("user 2 40 -44 ") + kTitle + "\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, "fiscale"), std::string("owner 2 40 -44 ") + kTitle + "\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, ""), "refused\n");
   EXPECT_NE(oracles::PopplerText(path, "-upw ditta").find("STAMPA PAGAMENTO"), std::string::npos);
   EXPECT_NE(oracles::PopplerText(path, "-opw fiscale").find("STAMPA PAGAMENTO"),
             std::string::npos);
@@ -88,9 +74,9 @@ TEST_F(ProtectedDocument, Bit0x1000Is128BitRc4InAVersion14File) {
   EXPECT_NE(report.find("print low resolution: allowed"), std::string::npos) << report;
   EXPECT_NE(report.find("extract for any purpose: not allowed"), std::string::npos) << report;
   EXPECT_TRUE(oracles::CleanForQpdf(oracles::QpdfCheck(path, "ditta")));
-  EXPECT_EQ(Pikepdf(path, "ditta"), std::string("user 3 128 -3900 ") + kTitle + "\n");
-  EXPECT_EQ(Pikepdf(path, "fiscale"), std::string("owner 3 128 -3900 ") + kTitle + "\n");
-  EXPECT_EQ(Pikepdf(path, "x"), "refused\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, "ditta"), std::string("user 3 128 -3900 ") + kTitle + "\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, "fiscale"), std::string("owner 3 128 -3900 ") + kTitle + "\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, "x"), "refused\n");
   EXPECT_NE(oracles::PopplerText(path, "-upw ditta").find("STAMPA PAGAMENTO"), std::string::npos);
   EXPECT_NE(oracles::PopplerText(path, "-opw fiscale").find("STAMPA PAGAMENTO"),
             std::string::npos);
@@ -98,8 +84,8 @@ TEST_F(ProtectedDocument, Bit0x1000Is128BitRc4InAVersion14File) {
 
 TEST_F(ProtectedDocument, EmptyUserPasswordOpensFreelyButKeepsThePermissions) {
   const std::string path = Write(20, "fiscale", "");
-  EXPECT_EQ(Pikepdf(path, ""), std::string("user 2 40 -44 ") + kTitle + "\n");
-  EXPECT_EQ(Pikepdf(path, "fiscale"), std::string("owner 2 40 -44 ") + kTitle + "\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, ""), std::string("user 2 40 -44 ") + kTitle + "\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, "fiscale"), std::string("owner 2 40 -44 ") + kTitle + "\n");
   EXPECT_NE(oracles::PopplerText(path).find("STAMPA PAGAMENTO"), std::string::npos);
   const std::string info = RunCommand("pdfinfo " + Quote(path) + " 2>&1").output;
   EXPECT_NE(info.find("Encrypted:       yes (print:yes copy:yes change:no addNotes:no"),
@@ -109,8 +95,8 @@ TEST_F(ProtectedDocument, EmptyUserPasswordOpensFreelyButKeepsThePermissions) {
 
 TEST_F(ProtectedDocument, BlankOwnerPasswordGivesTheUserPasswordFullRights) {
   const std::string path = Write(20, "   ", "ditta");
-  EXPECT_EQ(Pikepdf(path, "ditta"), std::string("owner 2 40 -44 ") + kTitle + "\n");
-  EXPECT_EQ(Pikepdf(path, "   "), "refused\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, "ditta"), std::string("owner 2 40 -44 ") + kTitle + "\n");
+  EXPECT_EQ(oracles::PikepdfOpens(path, "   "), "refused\n");
 }
 
 // Every stream and every Info text is encrypted: the decrypted streams are
