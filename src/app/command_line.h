@@ -68,9 +68,8 @@ std::span<const OptionHelp> Options();
 // unknown option, a missing or malformed value, or an option given twice.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-// Exit statuses of the program besides 0 (done) and 1 (stopped on a
-// problem it reported).
-inline constexpr int kExitUsage = 2;
+// The exit status of a run that gave up waiting for the archives (0 done,
+// 1 stopped on a problem it reported, 2 usage error, 3 already running).
 inline constexpr int kExitArchivesLocked = 4;
 
 // The text printed with --help.

@@ -91,7 +91,7 @@ void PayrollArchives::ReadInstallationHolder() {
 void PayrollArchives::bControlloInstallazione_REGISTRO() {
   Guarded([&] {
     TRACCIA("CARICAINST");
-    if (AnotherInstanceRunning()) EndProgram("another instance of the program is running");
+    if (AnotherInstanceRunning()) EndAsSecondInstance();
 
     const std::string programs = LEGGIREGISTRO(kProductKey, "PERCORSOPROGRAMMI");
     const std::string archives = LEGGIREGISTRO(kProductKey, "PERCORSOARCHIVI");
@@ -112,7 +112,7 @@ void PayrollArchives::bControlloInstallazione_REGISTRO() {
 void PayrollArchives::CARICAINST() {
   Guarded([&] {
     TRACCIA("CARICAINST");
-    if (AnotherInstanceRunning()) EndProgram("another instance of the program is running");
+    if (AnotherInstanceRunning()) EndAsSecondInstance();
 
     auto configuration_error = [&] {
       platform::MessageBox box{std::string(kProductName),

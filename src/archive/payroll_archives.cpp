@@ -25,6 +25,17 @@ bool PayrollArchives::AnotherInstanceRunning() {
   return instance_lock_ == nullptr;
 }
 
+void PayrollArchives::EndAsSecondInstance() {
+  // Said rather than ending without a word: an operator who sees nothing
+  // happen starts the program again, or thinks the listing was made.
+  platform::MessageBox box;
+  box.title = ApplicationTitle();
+  box.text = "VXOREL \xE8 gi\xE0 in esecuzione per questo utente su questa installazione";
+  box.icon = platform::Icon::Warning;
+  boxes_.Show(box);
+  EndProgram(box.text, kStatusAlreadyRunning);
+}
+
 size_t PayrollArchives::Slot(double numero_base) {
   if (!(numero_base > -0.5 && numero_base < kMaxNumeroBase + 0.5)) {
     throw platform::MakeRuntimeError(9);

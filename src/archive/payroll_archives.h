@@ -65,6 +65,9 @@ struct SemaphoreNotTaken : std::runtime_error {
   std::chrono::milliseconds waited;
 };
 
+// The exit status of a program that found itself already running.
+inline constexpr int kStatusAlreadyRunning = 3;
+
 // The product whose installation this program serves, as message titles name it.
 inline constexpr std::string_view kProductName = "Velmora";
 
@@ -167,6 +170,9 @@ class PayrollArchives {
   void ReadTaskFile();
   void ReadInstallationHolder();
   bool AnotherInstanceRunning();
+  // Says that the program already runs for this user on this installation,
+  // and ends it with kStatusAlreadyRunning.
+  [[noreturn]] void EndAsSecondInstance();
   std::string Resolve(double numero_base, bool& with_folder);
   double Open(double numero_base);
   double ReadRecord(double numero_base, double record);

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "listing_world.h"
+#include "platform/single_instance.h"
 #include "program_run.h"
 
 namespace vx::app::test {
@@ -219,6 +220,19 @@ TEST_F(BatchRun, CheckWritesNothingAndItsStatusSaysWhetherStrictWouldRefuse) {
   EXPECT_EQ(sound.err, "Coordinate bancarie: 2 dipendenti controllati, nessun problema\n");
   EXPECT_EQ(Vxorel("--batch --output pdf --strict").status, 0);
   EXPECT_TRUE(fs::exists(ArchivesFolder() / "BONI001B0.TXT"));
+}
+
+TEST_F(BatchRun, SecondInstanceSaysSoAndExitsThreeWithoutTouchingAnything) {
+  Write();
+  const auto first = platform::SingleInstance::TryAcquire(platform::WinePrefix(folder.Path()), "VXOREL");
+  ASSERT_NE(first, nullptr);
+  const auto whole_prefix = vx::testing::SnapshotFolder(folder.Path());
+  const Outcome run = Vxorel("--batch --output pdf");
+  EXPECT_EQ(run.status, 3) << run.err;
+  EXPECT_NE(run.err.find("VXOREL \xC3\xA8 gi\xC3\xA0 in esecuzione per questo utente su questa installazione"),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(vx::testing::SnapshotFolder(folder.Path()), whole_prefix);
 }
 
 TEST_F(BatchRun, PrinterListingWithoutAPrinterEndsNonZero) {

@@ -2,6 +2,7 @@
 
 #include "scratch_installation.h"
 
+using vx::archive::PayrollArchives;
 using vx::platform::ProgramEnd;
 using vx::testing::ScratchInstallation;
 
@@ -84,13 +85,21 @@ TEST(Installation, MissingOrBlankPathFileIsAConfigurationError) {
   }
 }
 
-TEST(Installation, AnotherInstanceEndsSilentlyAndAnUnreadableTaskFileIsReported) {
+TEST(Installation, AnotherInstanceSaysSoAndEndsWithItsOwnStatusAndAnUnreadableTaskFileIsReported) {
   ScratchInstallation world(kRegistry);
   Furnish(world);
   world.archives.SetInstanceCheck([] { return true; });
-  EXPECT_THROW(world.archives.bControlloInstallazione_REGISTRO(), ProgramEnd);
-  EXPECT_THROW(world.archives.CARICAINST(), ProgramEnd);
-  EXPECT_TRUE(world.boxes.shown.empty());
+  for (auto start : {&PayrollArchives::bControlloInstallazione_REGISTRO, &PayrollArchives::CARICAINST}) {
+    try {
+      (world.archives.*start)();
+      ADD_FAILURE() << "a second instance went on";
+    } catch (const ProgramEnd& end) {
+      EXPECT_EQ(end.status, 3);
+    }
+  }
+  ASSERT_EQ(world.boxes.shown.size(), 2u);
+  EXPECT_EQ(world.boxes.shown[1].text, "VXOREL \xE8 gi\xE0 in esecuzione per questo utente su questa installazione");
+  world.boxes.shown.clear();
   world.archives.SetInstanceCheck([] { return false; });
   std::filesystem::remove(world.Linux("C:\\VLXTASK\\VLXTASK.INI"));
   EXPECT_THROW(world.archives.bControlloInstallazione_REGISTRO(), ProgramEnd);
