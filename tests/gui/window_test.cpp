@@ -9,12 +9,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QClipboard>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 
 #include <sstream>
@@ -23,6 +25,7 @@
 #include "app/window/input_guard.h"
 #include "app/window/run_report_dialog.h"
 #include "app/window/transfer_strip.h"
+#include "platform/files.h"
 #include "demo/demo_population.h"
 #include "gui/window_world.h"
 #include "support/demo_installation.h"
@@ -432,6 +435,36 @@ TEST_F(Window, DuringARunTheWindowDropsInputAndShowsTheWaitCursor) {
   // Afterwards the window listens again.
   QTest::keyClick(world.Find<QLineEdit>("txtDescrizione"), Qt::Key_A);
   EXPECT_EQ(world.Find<QLineEdit>("txtDescrizione")->text(), "a");
+}
+
+TEST_F(Window, RunWaitingForLockedArchivesSaysSoAndCanBeCancelled) {
+  SmallInstallation();
+  vx::app::FRMBANCNEW& window = Started();
+  vx::platform::Files other{vx::platform::WinePrefix(world.Prefix())};
+  other.OpenBinary(1, "C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT", vx::platform::Access::ExclusiveLock);
+  auto* status = world.Find<QFrame>("FrameAttesa");
+  QString said;
+  int ticks = 0;
+  QTimer operator_;
+  QObject::connect(&operator_, &QTimer::timeout, [&] {
+    if (++ticks == 100) other.Close(1);  // the cancel did not work: let the run end, and the test fail
+    if (!status->isVisible()) return;
+    said = world.Find<QLabel>("LabelAttesa")->text();
+    QTest::mouseClick(world.Find<QPushButton>("CmdAnnulla"), Qt::LeftButton);
+  });
+  operator_.start(100);
+  window.CmdStampa_Click();
+  operator_.stop();
+
+  EXPECT_EQ(said, U("Gli archivi paghe sono bloccati da un altro programma (C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT): "
+                    "la stampa attende che si liberino."));
+  ASSERT_FALSE(world.boxes.shown.empty());
+  EXPECT_TRUE(world.boxes.shown.back().text.starts_with("Stampa annullata")) << world.boxes.shown.back().text;
+  EXPECT_FALSE(status->isVisible());
+  EXPECT_FALSE(window.Running());
+  EXPECT_FALSE(window.Ended());
+  EXPECT_FALSE(fs::exists(vx::testing::ArchivesOf(world.Prefix()) / "BONI001B0.TXT"));
+  EXPECT_LT(ticks, 100);
 }
 
 }  // namespace

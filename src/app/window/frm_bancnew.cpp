@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
@@ -219,6 +220,22 @@ void FRMBANCNEW::BuildControls() {
   transfer_strip_ = new TransferStrip(QDate::currentDate(), this);
   Place(transfer_strip_, 60, kWindowHeightTwips - 2 * kBorderTwips - kTitleBarTwips, 11550, kTransferStripTwips - 60);
 
+  FrameAttesa = new QFrame(FrameSelezione);
+  FrameAttesa->setObjectName(QStringLiteral("FrameAttesa"));
+  FrameAttesa->setFrameShape(QFrame::Panel);
+  FrameAttesa->setFrameShadow(QFrame::Sunken);
+  FrameAttesa->setAutoFillBackground(true);
+  Place(FrameAttesa, 5640, 5760, 5805, 825);
+  LabelAttesa = new QLabel(FrameAttesa);
+  LabelAttesa->setObjectName(QStringLiteral("LabelAttesa"));
+  LabelAttesa->setWordWrap(true);
+  Place(LabelAttesa, 60, 45, 4245, 735);
+  CmdAnnulla = new QPushButton(Q("Annulla"), FrameAttesa);
+  CmdAnnulla->setObjectName(QStringLiteral("CmdAnnulla"));
+  Place(CmdAnnulla, 4380, 195, 1335, 435);
+  connect(CmdAnnulla, &QPushButton::clicked, this, [this] { annulla_ = true; });
+  FrameAttesa->hide();
+
   // Each frame's option buttons exclude each other, as the design groups them.
   for (auto* group : {&OptStampa, &OptSort, &OptStampante}) {
     auto* exclusive = new QButtonGroup(this);
@@ -391,11 +408,44 @@ void FRMBANCNEW::CmdStampa_Click() {
     run_->transfer = transfer_strip_->Choice();
     // The last run's report goes when the next run starts.
     if (report_dialog_) report_dialog_->close();
-    run_->CmdStampa_Click(controls, hooks);
+    // The run waits in this thread while another program holds the
+    // archives: the window keeps painting, and after a while says what it
+    // waits for and offers to give the run up.
+    annulla_ = false;
+    vx::archive::SemaphoreWait wait;
+    wait.waiting = [this, &guard](const std::string& path) {
+      LabelAttesa->setText(Q(ArchivesLockedText(path)));
+      FrameAttesa->show();
+      FrameAttesa->raise();
+      guard.Allow(CmdAnnulla);
+      guard.KeepPainting();
+    };
+    wait.taken = [this, &guard] {
+      FrameAttesa->hide();
+      guard.Allow(nullptr);
+    };
+    wait.keep_waiting = [this, &guard] {
+      guard.KeepPainting();
+      return !annulla_;
+    };
+    archives_.SetSemaphoreWait(std::move(wait));
+    try {
+      run_->CmdStampa_Click(controls, hooks);
+    } catch (...) {
+      EndWaiting(guard);
+      throw;
+    }
+    EndWaiting(guard);
   });
   guard_ = nullptr;
   // After the run's own messages, what the operator must know of it.
   if (run_ && !ended_) report_dialog_ = ShowRunReport(run_->run_report, this);
+}
+
+void FRMBANCNEW::EndWaiting(InputGuard& guard) {
+  archives_.SetSemaphoreWait({});
+  FrameAttesa->hide();
+  guard.Allow(nullptr);
 }
 
 void FRMBANCNEW::CmdUscita_Click() {

@@ -19,10 +19,12 @@
 
 class QCheckBox;
 class QComboBox;
+class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QRadioButton;
 class QToolButton;
 
@@ -97,6 +99,8 @@ class FRMBANCNEW : public QWidget {
   template <typename Step>
   void Guarded(Step&& step);
   void End(int status);
+  // Puts the semaphore wait back as it is outside a run, status area hidden.
+  void EndWaiting(InputGuard& guard);
 
   vx::archive::PayrollArchives& archives_;
   vx::output::Output& output_;
@@ -129,6 +133,13 @@ class FRMBANCNEW : public QWidget {
   QToolButton* CmdStampa = nullptr;
   QToolButton* CmdUscita = nullptr;
   TransferStrip* transfer_strip_ = nullptr;
+  // The status area, over the command buttons while a run waits for the
+  // archives another program has locked: what it waits for, and a button
+  // that gives the run up.
+  QFrame* FrameAttesa = nullptr;
+  QLabel* LabelAttesa = nullptr;
+  QPushButton* CmdAnnulla = nullptr;
+  bool annulla_ = false;
 };
 
 }  // namespace vx::app

@@ -24,6 +24,11 @@ class InputGuard : public QObject {
   // message box closed over it) while still dropping its input.
   void KeepPainting();
 
+  // Lets the operator use `control` (a cancel button) with the ordinary
+  // cursor; everything else of the window still takes no input. Null takes
+  // that back.
+  void Allow(QWidget* control);
+
   // How many input events were dropped so far.
   int Dropped() const { return dropped_; }
 
@@ -31,7 +36,11 @@ class InputGuard : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Whether input arriving at the window is meant for `control`.
+  bool Reaches(const QEvent& event, QWidget* control) const;
+
   QWidget* window_;
+  QWidget* allowed_ = nullptr;
   int dropped_ = 0;
 };
 
