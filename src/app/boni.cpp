@@ -1,11 +1,14 @@
 #include "app/boni.h"
 
+#include <filesystem>
+
 #include "app/boni_row.h"
 #include "archive/descriptors.h"
 #include "archive/number_value.h"
 #include "archive/payroll_archives.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/finished_file.h"
 
 namespace vx::app {
 
@@ -28,8 +31,14 @@ void BoniFile::Apri(const std::string& company_code, int slot) {
   percorso_ = archive_.state.PERCORSOARCHIVI + "\\" + NomeFileBoni;
   righe_ = 0;
   try {
+    // The temporary name ends in ".tmp" after a random part: no file of
+    // the payroll product is named like that.
+    const std::filesystem::path own = files_.Prefix().MapOwnName(percorso_);
+    vx::platform::CheckReplaceable(files_.Prefix().Map(percorso_));
+    const std::string temporary = vx::platform::TemporaryBeside(own).filename().string();
+    temporaneo_ = percorso_ + temporary.substr(own.filename().string().size());
     const int channel = files_.FreeFile();
-    files_.OpenOutput(channel, percorso_);
+    files_.OpenOutput(channel, temporaneo_);
     CanaleBoni = channel;
     files_.PrintLine(CanaleBoni, kBoniHeader);
   } catch (const vx::platform::RuntimeError& e) {
@@ -69,6 +78,8 @@ void BoniFile::Chiudi() {
   CanaleBoni = 0;
   try {
     files_.Close(channel);
+    vx::platform::PutInPlace(files_.Prefix().Map(temporaneo_), files_.Prefix().MapOwnName(percorso_));
+    temporaneo_.clear();
   } catch (const vx::platform::RuntimeError&) {
     // The rows still buffered did not reach the disk (a full disk, most
     // often): the file would look complete with payments missing.
@@ -90,8 +101,9 @@ void BoniFile::Scarta() {
       // The file goes anyway.
     }
   }
-  if (!percorso_.empty() && vx::platform::FileExists(files_.Prefix(), percorso_))
-    vx::platform::Kill(files_.Prefix(), percorso_);
+  if (!temporaneo_.empty() && vx::platform::FileExists(files_.Prefix(), temporaneo_))
+    vx::platform::Kill(files_.Prefix(), temporaneo_);
+  temporaneo_.clear();
 }
 
 }  // namespace vx::app

@@ -1,7 +1,10 @@
 #pragma once
 // The bank-transfer text file of one company: created with its header line
 // when the company starts, one row per employee listed, closed at the end of
-// the company's listing.
+// the company's listing. It is written under a temporary name beside its own
+// and put in place only when closed whole: until then an earlier file of the
+// same name (an earlier run's) stays as it was, and a run that stops half
+// way leaves that earlier file, untouched, or none.
 
 #include <string>
 
@@ -31,18 +34,18 @@ class BoniFile {
   BoniFile(vx::archive::PayrollArchives& archive, vx::platform::Files& files, char decimal_separator);
   ~BoniFile();
 
-  // Creates (or replaces) "BONI" + code + "B" + slot + ".TXT" in the archives
-  // folder and writes the header. Throws BoniFileError when it cannot.
+  // Begins "BONI" + code + "B" + slot + ".TXT" in the archives folder and
+  // writes the header. Throws BoniFileError when it cannot.
   void Apri(const std::string& company_code, int slot);
   // The row of the employee in the DIPX$ buffer, with his net pay.
   void SCRIVIFILETESTO(double NettoDipendente);
   // The row of an employee whose fields are already read.
   void Scrivi(const BoniFields& employee, double NettoDipendente);
-  // Closes the file; it stays as written. A file whose last rows cannot be
-  // written is removed, and the error goes on.
+  // Closes the file and puts it in place, replacing an earlier one. A file
+  // whose last rows cannot be written is removed, and the error goes on.
   void Chiudi();
-  // Closes and removes the file: a company whose listing did not finish
-  // must not leave a transfer file that looks complete.
+  // Closes and removes the file begun: a company whose listing did not
+  // finish must not leave a transfer file that looks complete.
   void Scarta();
 
   bool Aperto() const { return CanaleBoni != 0; }
@@ -58,6 +61,7 @@ class BoniFile {
   vx::platform::Files& files_;
   char decimal_separator_;
   std::string percorso_;
+  std::string temporaneo_;  // program path the file is written under until put in place
   int righe_ = 0;
 };
 

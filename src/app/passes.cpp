@@ -261,10 +261,13 @@ double Passes::InizioFaseDettagliata(Target target) {
 }
 
 // Ends the company's document and transfer file, and leaves the counters
-// ready for the next company.
+// ready for the next company. The PDF file is put in place only after the
+// transfer file: a company whose transfer file cannot be completed leaves
+// no PDF file of this run that looks complete.
 void Passes::FineFase(Target target) {
   FineDocumento(target);
   boni_.Chiudi();
+  if (target == Target::Pdf) output_.PublishPDF();
   listing_.NumeroPagina = 1;
   listing_.DipendentiStampati = 0;
 }
@@ -310,13 +313,13 @@ void Passes::FineDocumento(Target target) {
     output_.printer().EndDoc();
   } else {
     output_.state.PDFAperto = false;
-    output_.CHIUDIPDF();
+    output_.FinishPDF();
   }
 }
 
 void Passes::AbbandonaDitta() {
   try {
-    if (output_.state.PDFAperto || output_.state.DocumentoPDF) output_.DiscardPDF();
+    output_.DiscardPDF();
   } catch (...) {
   }
   try {

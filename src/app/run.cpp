@@ -115,6 +115,7 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
   }
 
   output_.state.PDFCreati = 0;
+  output_.PDFSostituiti.clear();
   run_report.Clear();
   {
     MessageBox box;
@@ -159,6 +160,12 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
   };
   Passes pass(archive_, output_, report, listing, passes, boni, settings, controls, List1_, ElencoEstrazione_,
               CheckingHooks(run_hooks));
+
+  // Whatever way the run ends, the files it replaced are said: they are gone.
+  struct ReportReplaced {
+    PaymentRun& run;
+    ~ReportReplaced() { run.ReportReplacedFiles(); }
+  } report_replaced{*this};
 
   try {
     if (settings.StampaLaser == 1) {
@@ -210,6 +217,22 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
     if (output_.state.PDFAperto) output_.CHIUDIPDF();
   }
   return RunOutcome::Completed;
+}
+
+void PaymentRun::ReportReplacedFiles() {
+  for (const auto& file : output_.PDFSostituiti) {
+    ReportEntry entry;
+    entry.severity = Severity::Notice;
+    entry.topic = "File PDF";
+    entry.company = file.company;
+    entry.field = file.path;
+    entry.message = file.old_name.empty()
+                        ? "sostituisce il file omonimo di una stampa precedente"
+                        : "sostituisce il file " + file.old_name +
+                              " di una stampa precedente (stesso nome con maiuscole diverse)";
+    run_report.Add(std::move(entry));
+  }
+  output_.PDFSostituiti.clear();
 }
 
 }  // namespace vx::app

@@ -75,6 +75,9 @@ class PaymentRun {
   Clock clock = std::chrono::system_clock::now;
 
  private:
+  // Adds to the report the PDF files of earlier runs this run replaced.
+  void ReportReplacedFiles();
+
   vx::archive::PayrollArchives& archive_;
   vx::output::Output& output_;
   vx::platform::MessageBoxes& boxes_;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "output/guarded_printer.h"
 #include "output/pdf_factory.h"
@@ -61,8 +62,14 @@ class Output {
   void STAMPABOX(double Y, double X, double Altezza, double Larghezza, double Spessore = 0,
                  double DeltaY = 0, double DeltaX = 0, double DeltaAltezza = 0,
                  double DeltaLarghezza = 0);
-  // Writes the PDF file and releases the writer.
+  // Writes the PDF file and releases the writer: FinishPDF, then PublishPDF.
   void CHIUDIPDF();
+  // Ends the document into its temporary file and releases the writer; the
+  // file is not under its final name yet. An end that fails removes it.
+  void FinishPDF();
+  // Puts the finished file in place under its final name, replacing an
+  // earlier one (PDFSostituiti says which).
+  void PublishPDF();
   // Builds (and creates) <archives parent>\FILE-PDF\Codice\year\month\Tipo.
   void CARTELLAPDF(std::string Codice, std::string Tipo, std::string AnnoMese);
   // Names, sets up, protects and begins the company's PDF document. Throws
@@ -78,15 +85,23 @@ class Output {
   Printers& printers() { return printers_; }
   // The writer, created on first use.
   vx::pdf::vbPDF& DocumentoPDF();
-  // Abandons the open document (a company that gets no listing): the writer
-  // is released and the unfinished file removed.
+  // Abandons the open document (a company that gets no listing), or a
+  // finished one not yet put in place: the writer is released and the
+  // unfinished file removed. An earlier file of the same name stays.
   void DiscardPDF();
 
   OutputState state;
+  // Files of earlier runs the PDF files of this process replaced: the
+  // company, the final program path, and the name replaced when it differed
+  // in letter case (cp1252).
+  struct ReplacedPdf {
+    std::string company;
+    std::string path;
+    std::string old_name;
+  };
+  std::vector<ReplacedPdf> PDFSostituiti;
 
  private:
-  // The file system path of a program path (D:\...) for the PDF writer.
-  std::string LocalPath(const std::string& program_path) const;
   void RemoveUnfinished();
   PdfPasswordRefused PasswordRefusal(const vx::pdf::PasswordRefused& refused);
 
@@ -95,8 +110,11 @@ class Output {
   vx::platform::MessageBoxes& boxes_;
   PdfFactory pdf_factory_;
   GuardedPrinter printer_;
-  // The file of the document begun and not yet completed.
+  // The temporary file of the document begun and not yet put in place, and
+  // the file it becomes.
   std::string begun_file_;
+  std::string final_file_;
+  std::string begun_company_;
 };
 
 }  // namespace vx::output

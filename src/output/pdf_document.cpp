@@ -10,8 +10,10 @@
 #include "output/output.h"
 #include "output/pdf_names.h"
 #include "pdf/aes256_protection.h"
+#include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/finished_file.h"
 
 namespace vx::output {
 
@@ -29,10 +31,6 @@ constexpr int32_t kLzw = 4;
 constexpr int kBestQuality = 3;
 
 }  // namespace
-
-std::string Output::LocalPath(const std::string& program_path) const {
-  return archive_.Prefix().Map(program_path).string();
-}
 
 void Output::PULISCINOMEFILE(std::string& Nome) { CleanFileName(Nome); }
 
@@ -116,9 +114,13 @@ void Output::CREAPDF(std::string Nome) {
     }
   }
 
-  const std::string local = LocalPath(state.FilePDF);
-  begun_file_ = local;
-  pdf.BeginDoc(local);
+  // Written under a temporary name beside its own, and put in place only
+  // once complete: an earlier file of that name stays until then.
+  final_file_ = archive_.Prefix().MapOwnName(state.FilePDF).string();
+  begun_company_ = archive_.RepoR(fields::kCompanyCode, 0);
+  vx::platform::CheckReplaceable(archive_.Prefix().Map(state.FilePDF));
+  begun_file_ = vx::platform::TemporaryBeside(final_file_).string();
+  pdf.BeginDoc(begun_file_);
   if (pdf.ErrNumber() != 0)
     throw vx::platform::RuntimeError(pdf.ErrNumber(), pdf.ErrDescription());
   state.PDFAperto = true;
@@ -126,6 +128,11 @@ void Output::CREAPDF(std::string Nome) {
 }
 
 void Output::CHIUDIPDF() {
+  FinishPDF();
+  PublishPDF();
+}
+
+void Output::FinishPDF() {
   if (!state.DocumentoPDF || !state.DocumentoPDF->IsFileOpen()) {
     // A writer that did not exist, or one on which no document was begun,
     // has nothing to end: closing is always safe and leaves no writer behind.
@@ -142,7 +149,20 @@ void Output::CHIUDIPDF() {
   }
   state.PDFAperto = false;
   state.DocumentoPDF.reset();
-  begun_file_.clear();
+}
+
+void Output::PublishPDF() {
+  if (begun_file_.empty() || state.DocumentoPDF) return;
+  try {
+    const vx::platform::Replaced replaced = vx::platform::PutInPlace(begun_file_, final_file_);
+    begun_file_.clear();
+    if (replaced.same_name) PDFSostituiti.push_back({begun_company_, state.FilePDF, {}});
+    for (const std::string& name : replaced.other_case)
+      PDFSostituiti.push_back({begun_company_, state.FilePDF, vx::platform::Utf8ToCp1252(name)});
+  } catch (...) {
+    RemoveUnfinished();
+    throw;
+  }
 }
 
 void Output::DiscardPDF() { RemoveUnfinished(); }

@@ -144,4 +144,12 @@ fs::path WinePrefix::Map(std::string_view windows_path) const {
   return Resolve(cwd, windows_path, true);
 }
 
+fs::path WinePrefix::MapOwnName(std::string_view windows_path) const {
+  const auto last = windows_path.find_last_of("\\/");
+  if (last == std::string_view::npos) return Map(".") / Cp1252ToUtf8(windows_path);
+  // "C:\NAME" and "\NAME" keep the root as their folder.
+  const bool at_root = last == 0 || (last == 2 && windows_path[1] == ':');
+  return Map(windows_path.substr(0, at_root ? last + 1 : last)) / Cp1252ToUtf8(windows_path.substr(last + 1));
+}
+
 }  // namespace vx::platform

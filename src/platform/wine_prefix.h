@@ -24,6 +24,11 @@ class WinePrefix {
   // A drive that does not exist gives run-time error 76 (path not found).
   std::filesystem::path Map(std::string_view windows_path) const;
 
+  // The Linux path a new file of that Windows path gets: its folders found
+  // as Map finds them, its own name kept exactly as given, whatever the
+  // case of a file already there.
+  std::filesystem::path MapOwnName(std::string_view windows_path) const;
+
   // The folder a drive letter stands for, or an empty path when the prefix
   // has no such drive.
   std::filesystem::path DriveFolder(char letter) const;

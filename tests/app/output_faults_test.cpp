@@ -1,12 +1,21 @@
-// Faults a run meets on its way out, driven on the real executable: the
-// payroll archives locked by another program. Whatever happens, no file
-// stands under its final name that is not complete, and the archives
-// folder is left as it was, apart from the transfer files.
+// Faults a run meets on its way out, driven on the real executable: a full
+// disk, a run killed at a random moment, the payroll archives locked by
+// another program, files of earlier runs in the way. Whatever happens, no
+// file stands under its final name that is not complete (an earlier run's
+// file stays as it was until the new one is whole), and the archives folder
+// is left as it was, apart from the transfer files.
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
 #include <thread>
 
 #include "listing_world.h"
@@ -17,13 +26,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What an earlier run left, planted before a run that fails.
+const std::string kEarlier = "file of an earlier run\r\n";
+
 class OutputFaults : public ::testing::Test, public ListingWorld {
  protected:
-  OutputFaults() {
+  // Two companies with `employees` employees each.
+  explicit OutputFaults(int employees = 1) {
     Company(1, "ALFA SRL");
     Company(2, "BETA SPA");
-    Employee("0010010001", "ROSSI", "MARIO", kBankX, 123450);
-    Employee("0020010002", "NERI", "ANNA", kBankY, 200000);
+    // The employee number is the record number: one series for both.
+    auto number = [](int i) { return std::to_string(10000 + i).substr(1); };
+    for (int i = 1; i <= employees; ++i) {
+      Employee("001001" + number(i), "ROSSI", "MARIO " + number(i), kBankX, 123450 + i);
+      Employee("002001" + number(employees + i), "NERI", "ANNA " + number(i), kBankY, 200000 + i);
+    }
     builder.Write(folder.Path());
     before = vx::testing::SnapshotFolder(ArchivesFolder());
   }
@@ -44,8 +61,101 @@ class OutputFaults : public ::testing::Test, public ListingWorld {
     return n;
   }
 
+  // Runs once undisturbed: the transfer files a complete run writes.
+  void RunUndisturbed() {
+    const Outcome run = Run("");
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* name : {"BONI001B0.TXT", "BONI002B0.TXT"}) complete[name] = Boni(name);
+  }
+  // Every output as an earlier run's file.
+  void PlantEarlierFiles() {
+    for (const auto& path : {Pdf("001", "ALFA SRL"), Pdf("002", "BETA SPA"), ArchivesFolder() / "BONI001B0.TXT",
+                             ArchivesFolder() / "BONI002B0.TXT"}) {
+      fs::create_directories(path.parent_path());
+      std::ofstream(path, std::ios::binary) << kEarlier;
+    }
+  }
+  // Each output under its final name is the earlier run's, or complete.
+  void ExpectNothingHalfWritten(const std::string& context) {
+    for (const auto& [name, bytes] : complete) {
+      const fs::path path = ArchivesFolder() / name;
+      if (!fs::exists(path)) continue;
+      const std::string now = Boni(name);
+      EXPECT_TRUE(now == kEarlier || now == bytes) << context << ": " << name << " is\n" << now;
+    }
+    for (const auto& pdf : {Pdf("001", "ALFA SRL"), Pdf("002", "BETA SPA")}) {
+      if (!fs::exists(pdf) || vx::testing::ReadWholeFile(pdf) == kEarlier) continue;
+      const Outcome check = Shell("qpdf --check " + Quote(pdf.string()));
+      EXPECT_EQ(check.status, 0) << context << ": " << pdf << "\n" << check.out;
+    }
+  }
+  // Files under a temporary name: there must be none once a run has ended
+  // by itself, however it ended.
+  std::vector<std::string> Temporaries() const {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::recursive_directory_iterator(folder.Path() / "drive_c")) {
+      if (entry.path().extension() == ".tmp") found.push_back(entry.path().filename().string());
+    }
+    return found;
+  }
+
   vx::testing::FolderSnapshot before;
+  std::map<std::string, std::string> complete;  // transfer files of a complete run
 };
+
+class OutputFaultsOnLongerRuns : public OutputFaults {
+ protected:
+  // The company list holds a company once per employee in the extraction:
+  // eighty company listings of forty employees, each with files to write,
+  // so that a random moment often falls while a file is being written.
+  OutputFaultsOnLongerRuns() : OutputFaults(40) {}
+};
+
+TEST_F(OutputFaults, FullDiskLeavesTheEarlierFilesOrCompleteOnes) {
+  RunUndisturbed();
+  const std::uintmax_t boni = complete["BONI001B0.TXT"].size();
+  const std::uintmax_t pdf = fs::file_size(Pdf("001", "ALFA SRL"));
+  ASSERT_LT(boni + 512, pdf) << "the limits below expect a PDF larger than its transfer file";
+  // Room for nothing, for the transfer file only, for almost all of the PDF.
+  for (const std::uintmax_t blocks : {std::uintmax_t{0}, (boni + 511) / 512, pdf / 512}) {
+    PlantEarlierFiles();
+    const std::string limit = "trap '' XFSZ; ulimit -f " + std::to_string(blocks) + ";";
+    const Outcome run = Vxorel(folder.Path(), "--batch --output pdf", limit);
+    const std::string context = std::to_string(blocks) + " blocks";
+    EXPECT_NE(run.status, 0) << context;
+    ExpectNothingHalfWritten(context);
+    EXPECT_EQ(Boni("BONI001B0.TXT"), kEarlier) << context;
+    EXPECT_EQ(vx::testing::ReadWholeFile(Pdf("001", "ALFA SRL")), kEarlier) << context;
+    EXPECT_EQ(Temporaries(), std::vector<std::string>{}) << context;
+  }
+}
+
+TEST_F(OutputFaultsOnLongerRuns, RunKilledAtARandomMomentLeavesTheEarlierFilesOrCompleteOnes) {
+  const auto start = std::chrono::steady_clock::now();
+  RunUndisturbed();
+  const auto whole_run = std::chrono::steady_clock::now() - start;
+  PlantEarlierFiles();
+  const unsigned seed = std::random_device{}();
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<long> moment(0, std::chrono::duration_cast<std::chrono::microseconds>(whole_run).count());
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const auto wait = std::chrono::microseconds(moment(random));
+    const std::string command = "exec env WINEPREFIX=" + Quote(folder.Path().string()) +
+                                " QT_QPA_PLATFORM=offscreen " VXOREL_EXECUTABLE " --batch --output pdf 2>/dev/null";
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    std::this_thread::sleep_for(wait);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ExpectNothingHalfWritten("seed " + std::to_string(seed) + ", killed after " + std::to_string(wait.count()) +
+                             " us");
+  }
+}
 
 TEST_F(OutputFaults, LockedArchivesAreWaitedForVisiblyOrGivenUpAfterTheTimeout) {
   platform::Files other(platform::WinePrefix(folder.Path()));
@@ -65,6 +175,7 @@ TEST_F(OutputFaults, LockedArchivesAreWaitedForVisiblyOrGivenUpAfterTheTimeout) 
   EXPECT_NE(forever.err.find("nessun file della ditta 001"), std::string::npos) << forever.err;
   EXPECT_FALSE(fs::exists(Pdf("001", "ALFA SRL")));
   EXPECT_FALSE(fs::exists(ArchivesFolder() / "BONI001B0.TXT"));
+  EXPECT_EQ(Temporaries(), std::vector<std::string>{});
 
   // Held for three seconds: the run says once that it waits, then lists.
   std::thread holder([&] {
@@ -79,6 +190,29 @@ TEST_F(OutputFaults, LockedArchivesAreWaitedForVisiblyOrGivenUpAfterTheTimeout) 
   EXPECT_TRUE(fs::exists(Pdf("001", "ALFA SRL")));
   EXPECT_TRUE(fs::exists(Pdf("002", "BETA SPA")));
   EXPECT_EQ(Boni("BONI001B0.TXT").substr(0, 9), "cod.ditta");
+}
+
+TEST_F(OutputFaults, ReplacedPdfFilesAreReportedAndOneInAnotherLetterCaseGivesWay) {
+  RunUndisturbed();
+  const Outcome again = Run("");
+  EXPECT_EQ(again.status, 0) << again.err;
+  // A file of another program under the same name in other letters.
+  const fs::path lower = Pdf("001", "ALFA SRL").parent_path() / "banc_0_s_001_alfa srl.pdf";
+  fs::rename(Pdf("001", "ALFA SRL"), lower);
+  const Outcome other_month = Run("--month 10");
+  EXPECT_EQ(other_month.status, 0) << other_month.err;
+  EXPECT_FALSE(fs::exists(lower));
+  EXPECT_TRUE(fs::exists(Pdf("001", "ALFA SRL")));
+  EXPECT_NE(other_month.err.find("AVVISO File PDF - ditta 001: C:\\PVXPAGHE\\FILE-PDF\\001\\2025\\11\\BANC\\"
+                                 "BANC_0_S_001_ALFA SRL.pdf: sostituisce il file banc_0_s_001_alfa srl.pdf di una "
+                                 "stampa precedente"),
+            std::string::npos)
+      << other_month.err;
+  EXPECT_NE(other_month.err.find("AVVISO File PDF - ditta 002: C:\\PVXPAGHE\\FILE-PDF\\002\\2025\\11\\BANC\\"
+                                 "BANC_0_S_002_BETA SPA.pdf: sostituisce il file omonimo di una stampa precedente"),
+            std::string::npos)
+      << other_month.err;
+  EXPECT_EQ(Count(again.err, "AVVISO File PDF"), 2) << again.err;
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+#include "platform/finished_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <system_error>
+
+#include "platform/codepage.h"
+#include "platform/errors.h"
+
+namespace fs = std::filesystem;
+
+namespace vx::platform {
+
+namespace {
+
+std::u32string Folded(const std::string& utf8) {
+  std::u32string cps = DecodeUtf8(utf8);
+  for (char32_t& c : cps) c = FoldCase(c);
+  return cps;
+}
+
+[[noreturn]] void Fail(int error, const fs::path& path) {
+  const int number = error == EACCES || error == EPERM || error == EROFS || error == EBUSY ? 70
+                     : error == ENOSPC || error == EDQUOT                                   ? 61
+                                                                                            : 75;
+  throw RuntimeError(number, ErrorDescription(number) + " - " + path.string());
+}
+
+}  // namespace
+
+fs::path TemporaryBeside(const fs::path& final_path) {
+  static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::mt19937 random{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 2);
+  for (;;) {
+    std::string suffix(6, ' ');
+    for (char& c : suffix) c = kAlphabet[pick(random)];
+    fs::path candidate = final_path;
+    candidate += "." + suffix + ".tmp";
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(candidate, ec))) return candidate;
+  }
+}
+
+void CheckReplaceable(const fs::path& final_path) {
+  struct stat info {};
+  if (::stat(final_path.c_str(), &info) != 0) return;  // nothing there yet
+  if (S_ISDIR(info.st_mode)) Fail(EISDIR, final_path);
+  if (::access(final_path.c_str(), W_OK) != 0) Fail(EACCES, final_path);
+}
+
+Replaced PutInPlace(const fs::path& temporary, const fs::path& final_path) {
+  Replaced replaced;
+  std::error_code ec;
+  replaced.same_name = fs::exists(fs::symlink_status(final_path, ec));
+  const std::string own = final_path.filename().string();
+  const std::u32string wanted = Folded(own);
+  const std::string temporary_name = temporary.filename().string();
+  for (fs::directory_iterator it(final_path.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name != own && name != temporary_name && Folded(name) == wanted) replaced.other_case.push_back(name);
+  }
+  // The bytes reach the disk before the name does, so that a machine that
+  // stops right after the rename does not show the name over an empty file.
+  if (const int fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
+    const bool synced = ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!synced) Fail(error, final_path);
+  }
+  if (std::rename(temporary.c_str(), final_path.c_str()) != 0) Fail(errno, final_path);
+  // Only once the new file stands: a failure above keeps the old one.
+  for (const std::string& name : replaced.other_case) fs::remove(final_path.parent_path() / name, ec);
+  return replaced;
+}
+
+}  // namespace vx::platform

@@ -1,0 +1,38 @@
+#pragma once
+// Files a run produces appear complete or not at all: each is written under
+// a temporary name in its own folder and renamed to its final name only once
+// complete. A run killed half way, a full disk or a write error leaves the
+// earlier file (or none) under the final name, never half of a new one.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vx::platform {
+
+// A name for writing `final_path` under, in the same folder:
+// "<final name>.<six random letters and digits>.tmp". It names no file that
+// exists when it is chosen.
+std::filesystem::path TemporaryBeside(const std::filesystem::path& final_path);
+
+// Whether a finished file could later take the place of `final_path`:
+// error 75 when a folder stands there, 70 when a file stands there that may
+// not be written (read-only, another owner's). Checked before writing, so
+// that a file that could never be put in place is not written first.
+void CheckReplaceable(const std::filesystem::path& final_path);
+
+// What putting a file in place replaced.
+struct Replaced {
+  bool same_name = false;               // a file of exactly the final name
+  std::vector<std::string> other_case;  // files whose names differ only in letter case
+  bool Any() const { return same_name || !other_case.empty(); }
+};
+
+// Renames the finished `temporary` to `final_path`. A file of the final name
+// is replaced; so is one whose name differs only in letter case (which
+// Windows programs take for the same file): it is removed, and the file
+// appears under its own name. Error 70, 75 or 61 naming the final path when
+// the rename fails; the temporary is then left for the caller to remove.
+Replaced PutInPlace(const std::filesystem::path& temporary, const std::filesystem::path& final_path);
+
+}  // namespace vx::platform
