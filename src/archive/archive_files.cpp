@@ -34,7 +34,7 @@ std::string PayrollArchives::Resolve(double numero_base, bool& with_folder) {
 
   // The catalogue is read in place: a missing one is reported, not created.
   const std::string catalogue = state.PERCORSOARCHIVI + "\\SLBASE.DAT";
-  if (!platform::FileExists(prefix_, catalogue)) throw platform::MakeRuntimeError(53);
+  if (!platform::FileExists(prefix_, catalogue)) throw platform::MakeRuntimeError(53, catalogue);
   const long long position =
       WholeNumber(numero_base * kCatalogueEntry - (kCatalogueEntry - 1), 1, INT64_C(1) << 50);
   std::string entry(kCatalogueEntry, ' ');
@@ -134,6 +134,7 @@ double PayrollArchives::Open(double numero_base) {
   const auto record_length = static_cast<size_t>(WholeNumber(length, 0, 99999));
 
   files_.OpenBinary(state.CanaleFile[slot], name, archive_access_);
+  state.NomeArchivio[slot] = name;
   state.BufferRec[slot] = std::string(record_length, ' ');
   state.LunghezzaRec[slot] = static_cast<double>(record_length);
   return state.LunghezzaRec[slot];
@@ -143,6 +144,50 @@ double PayrollArchives::FAIOPEN(double numero_base) {
   double length = 0;
   Guarded([&] { length = Open(numero_base); });
   return length;
+}
+
+bool PayrollArchives::OpenIfPresent(double numero_base) {
+  const std::string company = state.DITTAOPEN;
+  const std::string year = state.ANNOOPEN;
+  const std::string region = state.REGIONEOPEN;
+  const std::string province = state.PROVINCIAOPEN;
+  const std::string drive = state.DRIVEOPEN;
+  if (NoteIfMissing(numero_base)) return false;
+  state.DITTAOPEN = company;
+  state.ANNOOPEN = year;
+  state.REGIONEOPEN = region;
+  state.PROVINCIAOPEN = province;
+  state.DRIVEOPEN = drive;
+  FAIOPEN(numero_base);
+  return true;
+}
+
+bool PayrollArchives::NoteIfMissing(double numero_base) {
+  bool with_folder = true;
+  const std::string name = DAMMIFILE(numero_base, with_folder);
+  if (name.empty() || platform::FileExists(prefix_, name)) return false;
+  Note({false, name, {}, {}, "archivio mancante: letto come vuoto, senza crearlo"});
+  return true;
+}
+
+const std::string& PayrollArchives::ArchiveName(double numero_base) const {
+  return state.NomeArchivio[Slot(numero_base)];
+}
+
+bool PayrollArchives::WholeRecords(double numero_base) {
+  const size_t slot = Slot(numero_base);
+  const auto length = static_cast<int64_t>(state.LunghezzaRec[slot]);
+  if (length <= 0 || state.CanaleFile[slot] == 0) return true;
+  int64_t size = 0;
+  Guarded([&] { size = files_.Lof(state.CanaleFile[slot]); });
+  return size % length == 0;
+}
+
+void PayrollArchives::Note(ArchiveFinding finding) {
+  for (const ArchiveFinding& known : state.Rilievi) {
+    if (known == finding) return;
+  }
+  state.Rilievi.push_back(std::move(finding));
 }
 
 void PayrollArchives::FAIOPENIO(double numero_base, int16_t mode) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "archive/record_repository.h"
 #include "archive/trace.h"
@@ -18,6 +19,19 @@ namespace vx::archive {
 // semaphore file.
 inline constexpr int kMaxNumeroBase = 600;
 inline constexpr int kSemaphoreBase = 16;
+
+// Something the archive layer found about the installation that the
+// operator must be told at the end of every run: an archive that is missing
+// and was read as empty, or a damaged archive whose damage does not stop the
+// program at once.
+struct ArchiveFinding {
+  bool damage = false;   // true: a listing may leave someone out
+  std::string path;      // the archive file, as the program names it
+  std::string company;   // the company code concerned, if any
+  std::string employee;  // the employee code concerned, if any
+  std::string message;   // what was found and what the program did about it
+  bool operator==(const ArchiveFinding&) const = default;
+};
 
 struct ArchiveState {
   // Installation: names, folders, terminal and the installation's holder.
@@ -35,6 +49,7 @@ struct ArchiveState {
   std::array<double, kMaxNumeroBase + 1> LunghezzaRec{};  // record length
   std::array<std::string, kMaxNumeroBase + 1> BufferRec;  // the record read
   std::array<double, kMaxNumeroBase + 1> UltimoRec{};     // last record moved
+  std::array<std::string, kMaxNumeroBase + 1> NomeArchivio;  // file opened, for messages
 
   // Placeholders of archive names, consumed by the next resolution.
   std::string DITTAOPEN;      // "###", three digits
@@ -53,6 +68,10 @@ struct ArchiveState {
 
   // Record buffers of field access, one per record prefix.
   RecordBuffers RecordRepository;
+
+  // What the operator must be told about the installation, each finding
+  // once, kept for the life of the process.
+  std::vector<ArchiveFinding> Rilievi;
 };
 
 }  // namespace vx::archive

@@ -27,8 +27,11 @@ ErrorOutcome PayrollArchives::GESTIERRORE(const platform::RuntimeError& error) {
 
   const std::string headline =
       "Errore " + std::to_string(error.number) + " " + error.description;
+  // The file concerned, on a line of its own, so that the operator knows
+  // which one is missing, full or held by another program.
+  const std::string file = error.path.empty() ? std::string() : error.path + "\r\n";
   platform::MessageBox report{std::string(kProductName) + " " + state.NomeProgramma,
-                              headline + "\r\n" +
+                              headline + "\r\n" + file +
                                   TraceListing(state.UltimeProcedure, state.IndiceTraccia),
                               Buttons::Ok, Icon::Critical, Answer::Ok};
   boxes_.Show(report);
@@ -36,7 +39,7 @@ ErrorOutcome PayrollArchives::GESTIERRORE(const platform::RuntimeError& error) {
                                "CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\r\nLANCIARE RIPRISTINO TASK",
                                Buttons::Ok, Icon::Information, Answer::Ok};
   boxes_.Show(restart);
-  EndProgram(headline);
+  EndProgram(error.path.empty() ? headline : headline + " " + error.path);
 }
 
 }  // namespace vx::archive

@@ -77,7 +77,8 @@ void PayrollArchives::ReadTaskFile() {
 }
 
 void PayrollArchives::ReadInstallationHolder() {
-  FAIOPEN(kHolderBase);
+  // Without the archive the holder stays unknown, as with an empty one.
+  if (!OpenIfPresent(kHolderBase)) return;
   // An installation without a holder record leaves the holder unknown
   // rather than made of the bytes of a record that is not there.
   if (LEGGIREC(kHolderBase, 1) == 0) {

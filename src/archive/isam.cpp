@@ -43,7 +43,7 @@ double PayrollArchives::SearchIndex(double numero_base, const std::string& key, 
   // is damaged, and a search over it could find a wrong employee.
   auto read_block = [&](double block) -> const std::string& {
     state.FineFile = LEGGIREC(numero_base, block);
-    if (state.FineFile == 1) throw platform::MakeRuntimeError(62);
+    if (state.FineFile == 1) throw platform::MakeRuntimeError(62, state.NomeArchivio[slot]);
     return state.BufferRec[slot];
   };
 

@@ -140,9 +140,27 @@ class PayrollArchives {
   void NUOVOCANALE(double numero_base);
   void CHIUDI(double numero_base);
   // Takes the semaphore, waiting as SetSemaphoreWait says; throws
-  // SemaphoreNotTaken when the wait is given up.
+  // SemaphoreNotTaken when the wait is given up. Without a semaphore file
+  // nobody is there to wait for, and the search runs unlocked (noted once
+  // for the operator).
   void APRISEMA();
   void CHIUDISEMA();
+
+  // Opens an archive the payroll may not have written yet (printer settings,
+  // installation holder, fiscal record, archives this program does not
+  // read). A missing one is not created: it is noted for the operator and
+  // false comes back, so the caller reads it as empty. The placeholders are
+  // consumed as by FAIOPEN.
+  bool OpenIfPresent(double numero_base);
+  // True when the archive's file is missing, which is then noted as above.
+  bool NoteIfMissing(double numero_base);
+  // The file of an open archive, as the program names it.
+  const std::string& ArchiveName(double numero_base) const;
+  // Whether the open archive's length is a whole number of records, as the
+  // payroll always writes it; a file cut short is not.
+  bool WholeRecords(double numero_base);
+  // Notes a finding for the operator; a finding already noted is not repeated.
+  void Note(ArchiveFinding finding);
 
   // ---- Records and index ---------------------------------------------------
   double LEGGIREC(double numero_base, double record);

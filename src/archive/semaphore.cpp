@@ -10,6 +10,14 @@ void PayrollArchives::APRISEMA() {
     NUOVOCANALE(kSemaphoreBase);
     const int channel = state.CanaleFile[kSemaphoreBase];
     const std::string name = state.PERCORSOARCHIVI + "\\SLSEMA.DAT";
+    // The payroll programs create the semaphore file; without one there is
+    // nobody to coordinate with, and this program does not create it.
+    if (!platform::FileExists(prefix_, name)) {
+      Note({false, name, {}, {},
+            "file del semaforo mancante: le ricerche nell'indice sono state fatte senza attendere gli altri "
+            "programmi"});
+      return;
+    }
     // Another program of the payroll holds the semaphore while it updates an
     // index: wait for it, as long as the run allows. The platform reports a
     // lock held elsewhere as error 70 only; a 75 here means the file itself
@@ -23,8 +31,11 @@ void PayrollArchives::APRISEMA() {
       try {
         files_.OpenBinary(channel, name, platform::Access::ExclusiveLock);
         break;
-      } catch (const platform::RuntimeError& error) {
-        if (error.number != 70) throw;
+      } catch (platform::RuntimeError& error) {
+        if (error.number != 70) {
+          error.path = name;
+          throw;
+        }
       }
       const auto waited =
           std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);

@@ -91,10 +91,14 @@ void Output::CREAPDF(std::string Nome) {
   // archive is open its buffer is taken as it stands.
   auto& archives = archive_.state;
   if (archives.CanaleFile[static_cast<size_t>(kFiscalArchive)] == 0) {
-    archive_.FAIOPEN(kFiscalArchive);
-    archives.FineFile = archive_.LEGGIREC(kFiscalArchive, 1);
-    archives.RecordRepository["FISX$"] = archives.BufferRec[static_cast<size_t>(kFiscalArchive)];
-    archive_.CHIUDI(kFiscalArchive);
+    // A missing fiscal archive reads as an empty record: no owner password.
+    if (archive_.OpenIfPresent(kFiscalArchive)) {
+      archives.FineFile = archive_.LEGGIREC(kFiscalArchive, 1);
+      archives.RecordRepository["FISX$"] = archives.BufferRec[static_cast<size_t>(kFiscalArchive)];
+      archive_.CHIUDI(kFiscalArchive);
+    } else {
+      archives.RecordRepository["FISX$"].clear();
+    }
   }
 
   // Protected only when both passwords are there: the company's opens the

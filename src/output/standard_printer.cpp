@@ -28,7 +28,10 @@ void Output::LEGGISTAMPANTESTD() {
 
   const bool read = attempt([this] {
     state.StampanteStd.clear();
-    if (archive_.VERBASE(kPrinterSettings) != 1) return;
+    if (archive_.VERBASE(kPrinterSettings) != 1) {
+      archive_.NoteIfMissing(kPrinterSettings);  // an empty one is nothing to report
+      return;
+    }
     archive_.FAIOPENIO(kPrinterSettings, 0);
     const int channel = archive_.state.CanaleFile[static_cast<size_t>(kPrinterSettings)];
     auto& files = archive_.Files();

@@ -35,4 +35,10 @@ std::string ErrorDescription(int number) {
 
 RuntimeError MakeRuntimeError(int number) { return RuntimeError(number, ErrorDescription(number)); }
 
+RuntimeError MakeRuntimeError(int number, std::string path) {
+  RuntimeError error = MakeRuntimeError(number);
+  error.path = std::move(path);
+  return error;
+}
+
 }  // namespace vx::platform

@@ -13,6 +13,9 @@ namespace vx::platform {
 struct RuntimeError : std::exception {
   int number = 0;
   std::string description;
+  // The file the failure concerns, as the program names it; empty when the
+  // failure is not about one file.
+  std::string path;
 
   RuntimeError() = default;
   RuntimeError(int number_, std::string description_)
@@ -26,6 +29,8 @@ std::string ErrorDescription(int number);
 
 // A RuntimeError carrying the standard description of its number.
 RuntimeError MakeRuntimeError(int number);
+// The same, about the file `path`.
+RuntimeError MakeRuntimeError(int number, std::string path);
 
 // "The program ends": thrown from wherever the program must stop, caught in
 // main, which closes every open file and exits with `status`.

@@ -44,8 +44,13 @@ bool ParentExists(const fs::path& path) {
   }
 }
 
-[[noreturn]] void ThrowWriteError(int err) {
-  throw MakeRuntimeError(err == ENOSPC || err == EDQUOT || err == EFBIG ? 61 : 57);
+[[noreturn]] void ThrowWriteError(int err, const std::string& name) {
+  throw MakeRuntimeError(err == ENOSPC || err == EDQUOT || err == EFBIG ? 61 : 57, name);
+}
+
+// Names the file in a failure that does not name one yet.
+void NameFile(RuntimeError& error, std::string_view path) {
+  if (error.path.empty()) error.path = std::string(path);
 }
 
 // True when another open of the file holds a lock that conflicts with a
@@ -92,6 +97,7 @@ struct Files::Channel {
   Access access = Access::ReadShared;
   int fd = -1;
   std::string path;
+  std::string name;       // the program's path of the file
   bool eof = false;       // binary: the last Get came short
   std::string in_buffer;  // text input read ahead, from in_pos on
   size_t in_pos = 0;
@@ -165,26 +171,17 @@ Files::Channel& Files::Open(int channel) {
   return *it->second;
 }
 
-void Files::OpenBinary(int channel, std::string_view path, Access access) {
+void Files::OpenBinary(int channel, std::string_view path, Access access) try {
   Claim(channel);
   fs::path target = prefix_.Map(path);
   int fd = -1;
   switch (access) {
-    case Access::ReadShared: {
-      fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
-      if (fd < 0 && errno == ENOENT && ParentExists(target)) {
-        // Opening a missing archive creates it empty, and only that: the
-        // descriptor kept is read-only all the same.
-        int created = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-        if (created < 0) ThrowOpenError(errno, target);
-        ::close(created);
-      } else if (fd >= 0) {
-        ::close(fd);
-      }
+    case Access::ReadShared:
+      // The payroll product creates its archives; a missing one is reported,
+      // not created empty in its folder.
       fd = OpenFile(target, O_RDONLY);
       RefuseIfLocked(fd, F_RDLCK);
       break;
-    }
     case Access::ReadWriteShared:
       fd = OpenFile(target, O_RDWR | O_CREAT);
       RefuseIfLocked(fd, F_WRLCK);
@@ -207,10 +204,14 @@ void Files::OpenBinary(int channel, std::string_view path, Access access) {
   ch->access = access;
   ch->fd = fd;
   ch->path = target.string();
+  ch->name = std::string(path);
   channels_[channel] = std::move(ch);
+} catch (RuntimeError& error) {
+  NameFile(error, path);
+  throw;
 }
 
-void Files::OpenInput(int channel, std::string_view path) {
+void Files::OpenInput(int channel, std::string_view path) try {
   Claim(channel);
   fs::path target = prefix_.Map(path);
   int fd = OpenFile(target, O_RDONLY);
@@ -219,10 +220,14 @@ void Files::OpenInput(int channel, std::string_view path) {
   ch->mode = Mode::Input;
   ch->fd = fd;
   ch->path = target.string();
+  ch->name = std::string(path);
   channels_[channel] = std::move(ch);
+} catch (RuntimeError& error) {
+  NameFile(error, path);
+  throw;
 }
 
-void Files::OpenOutput(int channel, std::string_view path) {
+void Files::OpenOutput(int channel, std::string_view path) try {
   Claim(channel);
   fs::path target = prefix_.Map(path);
   // Emptied only once we know nobody holds the file locked.
@@ -237,10 +242,14 @@ void Files::OpenOutput(int channel, std::string_view path) {
   ch->mode = Mode::Output;
   ch->fd = fd;
   ch->path = target.string();
+  ch->name = std::string(path);
   channels_[channel] = std::move(ch);
+} catch (RuntimeError& error) {
+  NameFile(error, path);
+  throw;
 }
 
-void Files::OpenAppend(int channel, std::string_view path) {
+void Files::OpenAppend(int channel, std::string_view path) try {
   Claim(channel);
   fs::path target = prefix_.Map(path);
   int fd = OpenFile(target, O_WRONLY | O_CREAT | O_APPEND);
@@ -249,7 +258,11 @@ void Files::OpenAppend(int channel, std::string_view path) {
   ch->mode = Mode::Output;
   ch->fd = fd;
   ch->path = target.string();
+  ch->name = std::string(path);
   channels_[channel] = std::move(ch);
+} catch (RuntimeError& error) {
+  NameFile(error, path);
+  throw;
 }
 
 bool Files::Get(int channel, int64_t position, std::string& buffer) {
@@ -261,7 +274,7 @@ bool Files::Get(int channel, int64_t position, std::string& buffer) {
     ssize_t n = ::pread(ch.fd, buffer.data() + done, buffer.size() - done,
                         static_cast<off_t>(position - 1 + static_cast<int64_t>(done)));
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw MakeRuntimeError(57);
+    if (n < 0) throw MakeRuntimeError(57, ch.name);
     if (n == 0) break;
     done += static_cast<size_t>(n);
   }
@@ -273,14 +286,14 @@ bool Files::Get(int channel, int64_t position, std::string& buffer) {
 void Files::Put(int channel, int64_t position, std::string_view bytes) {
   Channel& ch = Open(channel);
   if (ch.mode != Mode::Binary) throw MakeRuntimeError(54);
-  if (ch.access == Access::ReadShared) throw MakeRuntimeError(75);
+  if (ch.access == Access::ReadShared) throw MakeRuntimeError(75, ch.name);
   if (position < 1) throw MakeRuntimeError(63);
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::pwrite(ch.fd, bytes.data() + done, bytes.size() - done,
                          static_cast<off_t>(position - 1 + static_cast<int64_t>(done)));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ThrowWriteError(n < 0 ? errno : ENOSPC);
+    if (n <= 0) ThrowWriteError(n < 0 ? errno : ENOSPC, ch.name);
     done += static_cast<size_t>(n);
   }
   ch.eof = false;
@@ -335,7 +348,7 @@ void Files::FlushOutput(Channel& ch) {
     if (n <= 0) {
       int err = n < 0 ? errno : ENOSPC;
       ch.out_buffer.erase(0, done);
-      ThrowWriteError(err);
+      ThrowWriteError(err, ch.name);
     }
     done += static_cast<size_t>(n);
   }
@@ -371,7 +384,7 @@ void Files::Close(int channel) {
   }
   if (::close(ch->fd) != 0 && ch->mode != Mode::Input) err = errno;
   // A failed close of a written file means its last bytes may be lost.
-  if (err != 0 && err != EINTR) ThrowWriteError(err);
+  if (err != 0 && err != EINTR) ThrowWriteError(err, ch->name);
 }
 
 void Files::CloseAll() {

@@ -7,7 +7,8 @@
 // 53 file not found, 54 bad file mode, 55 already open, 57 device I/O error,
 // 61 disk full, 62 input past end of file, 67 too many files, 70 permission
 // denied (another process holds the file's exclusive lock), 75 path/file
-// access error, 76 path not found.
+// access error, 76 path not found. An error about a file of a channel, or
+// about the file an open names, carries that file's program path.
 
 #include <cstdint>
 #include <map>
@@ -22,7 +23,7 @@ namespace vx::platform {
 // How a binary channel is opened.
 enum class Access {
   // Archives: read-only at the system level, so nothing this program does
-  // can change their bytes; a missing file is created empty.
+  // can change their bytes; a missing file is error 53, never created.
   ReadShared,
   // Read and write, shared with other processes; a missing file is created.
   ReadWriteShared,

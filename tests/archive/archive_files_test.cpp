@@ -72,6 +72,7 @@ TEST_F(ArchiveFiles, MissingCompanyYearRegionOrProvinceEndsTheProgram) {
   state.PROVINCIAOPEN = "M";
   EXPECT_EQ(Ending(9), "ERRORE OPEN - MANCA PROVINCIA - 9");
   // A company set once serves one open only.
+  world.Write("C:\\PVXPAGHE\\ARCHIVI\\IND001.DAT", "");
   state.DITTAOPEN = "1";
   world.archives.FAIOPEN(7);
   EXPECT_EQ(Ending(7), "ERRORE OPEN FILE - MANCA DITTAOPEN 7");
@@ -86,11 +87,29 @@ TEST_F(ArchiveFiles, DamagedOrMissingCatalogueIsReportedAndNeverCreated) {
   EXPECT_FALSE(std::filesystem::exists(world.Linux("C:\\PVXPAGHE\\ARCHIVI\\SLBASE.DAT")));
 }
 
-TEST_F(ArchiveFiles, OpenCreatesAMissingArchiveEmptyWithABlankBuffer) {
-  EXPECT_EQ(world.archives.FAIOPEN(1), 100);
-  EXPECT_EQ(state.BufferRec[1], std::string(100, ' '));
-  EXPECT_EQ(std::filesystem::file_size(world.Linux("C:\\PVXPAGHE\\ARCHIVI\\DITTE.DAT")), 0u);
+TEST_F(ArchiveFiles, MissingArchivesAreNeverCreated) {
+  // A required archive: the error names the file, on a line of its own.
+  EXPECT_THROW(world.archives.FAIOPEN(1), ProgramEnd);
+  EXPECT_EQ(world.boxes.shown.at(0).text.rfind("Errore 53 File not found\r\nC:\\PVXPAGHE\\ARCHIVI\\DITTE.DAT\r\n", 0),
+            0u);
+  // One that may be missing is noted once and reads as absent.
+  state.DITTAOPEN = "1";
+  EXPECT_FALSE(world.archives.OpenIfPresent(7));
+  state.DITTAOPEN = "1";
+  EXPECT_FALSE(world.archives.OpenIfPresent(7));
+  ASSERT_EQ(state.Rilievi.size(), 1u);
+  EXPECT_EQ(state.Rilievi[0].path, "C:\\PVXPAGHE\\ARCHIVI\\IND001.DAT");
+  EXPECT_FALSE(state.Rilievi[0].damage);
+  EXPECT_FALSE(std::filesystem::exists(world.Linux("C:\\PVXPAGHE\\ARCHIVI\\DITTE.DAT")));
+  EXPECT_FALSE(std::filesystem::exists(world.Linux("C:\\PVXPAGHE\\ARCHIVI\\IND001.DAT")));
+  // Present, it opens with a blank buffer, its placeholders used once.
+  world.Write("C:\\PVXPAGHE\\ARCHIVI\\IND001.DAT", std::string(1281, 'x'));
+  state.DITTAOPEN = "1";
+  EXPECT_TRUE(world.archives.OpenIfPresent(7));
+  EXPECT_EQ(state.BufferRec[7], std::string(1280, ' '));
+  EXPECT_FALSE(world.archives.WholeRecords(7));
   EXPECT_EQ(world.archives.FAIOPEN(0), 0);
+  world.boxes.shown.clear();
   EXPECT_THROW(world.archives.FAIOPEN(601), ProgramEnd);
   EXPECT_EQ(world.boxes.shown.at(0).text.rfind("Errore 9 Subscript out of range\r\n", 0), 0u);
 }

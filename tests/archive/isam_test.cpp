@@ -65,6 +65,7 @@ TEST_F(IndexSearch, ValidationMessagesAnswerMinusOne) {
     EXPECT_EQ(archives.ISAM(7, key, code, record), -1);
     return world.boxes.shown.size() == 1 ? world.boxes.shown[0].text : "(not one box)";
   };
+  world.Write("C:\\PVXPAGHE\\ARCHIVI\\INDICE.DAT", "");
   archives.FAIOPEN(7);
   EXPECT_EQ(message_of("100", 2, 0), "ERRORE ISAM - FILE VUOTO 7");
   ThreeLevels();

@@ -36,15 +36,14 @@ TEST_F(Records, ReadingTellsWhenItWentPastTheEndAndChangesNoByte) {
   EXPECT_EQ(archives.LEGGIREC(5, 1), 1);
 }
 
-TEST_F(Records, BufferOfTheWrongLengthIsError59WithTheOperationInTheTrace) {
+TEST_F(Records, WrongBufferLengthAndRecordNumberBelowOneAreReportedWithTheOperation) {
+  world.Write(kArchive, "AAAA");
   archives.FAIOPEN(5);
   state.BufferRec[5] = "TOO LONG";
   EXPECT_THROW(archives.LEGGIREC(5, 1), ProgramEnd);
   EXPECT_EQ(Report().rfind("Errore 59 Bad record length\r\n", 0), 0u);
   EXPECT_NE(Report().find("LEGGIREC (5-1)\r\n"), std::string::npos);
-}
-
-TEST_F(Records, RecordNumberBelowOneIsReported) {
+  world.boxes.shown.clear();
   archives.FAIOPEN(5);
   EXPECT_THROW(archives.LEGGIREC(5, 0), ProgramEnd);
   EXPECT_EQ(Report().rfind("Errore 63 ", 0), 0u);

@@ -153,10 +153,15 @@ TEST_F(FilesTest, ArchivesOpenedForReadingCannotBeChanged) {
   files_.Close(1);
   EXPECT_EQ(s_.Read("drive_c/pvxpaghe/archivi/dip.dat"), "ORIGINAL");
 
-  // A missing archive is created empty, and only that.
-  files_.OpenBinary(2, "C:\\PVXPAGHE\\ARCHIVI\\NUOVO.DAT", Access::ReadShared);
-  EXPECT_EQ(files_.Lof(2), 0);
-  EXPECT_TRUE(FileExists(prefix_, "C:\\PVXPAGHE\\ARCHIVI\\NUOVO.DAT"));
+  // A missing archive is not created; the failure names it.
+  try {
+    files_.OpenBinary(2, "C:\\PVXPAGHE\\ARCHIVI\\NUOVO.DAT", Access::ReadShared);
+    ADD_FAILURE() << "a missing archive was opened";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.number, 53);
+    EXPECT_EQ(e.path, "C:\\PVXPAGHE\\ARCHIVI\\NUOVO.DAT");
+  }
+  EXPECT_FALSE(FileExists(prefix_, "C:\\PVXPAGHE\\ARCHIVI\\NUOVO.DAT"));
   EXPECT_EQ(ErrorOf([&] { files_.OpenBinary(3, "C:\\PVXPAGHE\\MANCA\\X.DAT", Access::ReadShared); }), 76);
 }
 
