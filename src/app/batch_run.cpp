@@ -134,6 +134,9 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
         const RunOutcome outcome = run.CmdStampa_Click(controls, hooks);
         if (outcome == RunOutcome::Locked) status = kExitArchivesLocked;
         else if (outcome != RunOutcome::Completed) status = 1;
+        // The companies not hit by the damage were listed; the status says
+        // that some listing is missing or incomplete all the same.
+        if (status == 0 && run.run_report.ArchivesDamaged()) status = kExitArchivesDamaged;
         WriteRunReport(run.run_report, messages);
       }
     }

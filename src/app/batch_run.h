@@ -24,8 +24,9 @@ RunControls ControlsFromCommandLine(const CommandLine& command_line, const std::
 // Runs the listing. Printer output goes to `installed`, or to PDF files in
 // the --print-to folder. Every message box and one progress line per
 // company go to `messages`, then the run report. Returns the exit status: 0
-// when the run completed, non-zero when it stopped or the program had to
-// end. With --check only the coordinates are checked and nothing is
+// when the run completed, kExitArchivesDamaged when it completed over
+// damaged archives, other non-zero values when it stopped or the program
+// had to end. With --check only the coordinates are checked and nothing is
 // written; with --strict the listing starts only when they have no error.
 int RunBatchListing(const CommandLine& command_line, const platform::WinePrefix& prefix,
                     vx::output::Printers& installed, std::ostream& messages,

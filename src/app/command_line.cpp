@@ -203,7 +203,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       SetOnce(cl.month, std::stoi(v), option);
     } else if (option == "--year") {
       const std::string v = value();
-      if (!AllDigits(v) || v.size() != 4) throw UsageError("--year must be four digits, not '" + v + "'");
+      // There is no year 0: a payroll month always has a year from 1 on.
+      if (!AllDigits(v) || v.size() != 4 || v == "0000") {
+        throw UsageError("--year must be four digits from 0001, not '" + v + "'");
+      }
       SetOnce(cl.year, std::stoi(v), option);
     } else if (option == "--listing") {
       const std::string v = value();

@@ -71,6 +71,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 // The exit status of a run that gave up waiting for the archives (0 done,
 // 1 stopped on a problem it reported, 2 usage error, 3 already running).
 inline constexpr int kExitArchivesLocked = 4;
+// The run went to its end but found damaged archives: the companies they
+// touch have no listing, or an incomplete one.
+inline constexpr int kExitArchivesDamaged = 5;
 
 // The text printed with --help.
 std::string UsageText();

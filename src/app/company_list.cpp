@@ -18,8 +18,45 @@ constexpr double kMaxExtractionRecords = 1000;
 
 }  // namespace
 
+bool ArchivioNecessario(double numero_base) {
+  return numero_base == kArchivioDitte || numero_base == kArchivioDipendenti ||
+         numero_base == kArchivioEstrazione || numero_base == kArchivioDataPaghe ||
+         numero_base == kIndiceDipendenti;
+}
+
 void CompanyList::APRIARCHIVI() {
-  for (double numero_base : {1, 2, 5, 7, 97, 37, 30, 29, 98, 401, 403, 6}) archives_.FAIOPEN(numero_base);
+  // Without the companies, the employees, the extraction, its index or the
+  // payroll date the listing means nothing: a missing one ends the program
+  // through the error routine, naming the file, before anything is written.
+  // The others are opened when they exist and never created.
+  for (double numero_base : {1, 2, 5, 7, 97, 37, 30, 29, 98, 401, 403, 6}) {
+    if (ArchivioNecessario(numero_base)) {
+      archives_.FAIOPEN(numero_base);
+    } else {
+      archives_.OpenIfPresent(numero_base);
+    }
+  }
+  // The payroll writes whole records. An extraction or a date archive cut
+  // short cannot be read for what it lost, so nothing is listed from it; a
+  // cut company or employee archive or index is caught where its records
+  // are read, company by company, and noted here for the operator.
+  for (double numero_base : {kArchivioEstrazione, kArchivioDataPaghe, kArchivioDitte, kArchivioDipendenti,
+                             kIndiceDipendenti}) {
+    if (archives_.WholeRecords(numero_base)) continue;
+    const std::string& name = archives_.ArchiveName(numero_base);
+    const std::string text = "lunghezza non multipla di quella del record (" +
+                             std::to_string(static_cast<long long>(archives_.state.LunghezzaRec[static_cast<size_t>(numero_base)])) +
+                             " byte): l'archivio \xE8 troncato o danneggiato";
+    if (numero_base == kArchivioEstrazione || numero_base == kArchivioDataPaghe) {
+      platform::MessageBox box;
+      box.title = kCaptionFinestra;
+      box.text = "Archivio danneggiato:\r\n" + name + "\r\n" + text + ".\r\nNessuna stampa \xE8 stata prodotta.";
+      box.icon = platform::Icon::Critical;
+      archives_.Boxes().Show(box);
+      archives_.EndProgram("archivio danneggiato " + name);
+    }
+    archives_.Note({true, name, {}, {}, text});
+  }
   archives_.state.FineFile = archives_.LEGGIREC(kArchivioDataPaghe, 1);
   form_.DataPaghe = archives_.state.BufferRec[static_cast<size_t>(kArchivioDataPaghe)];
 }
@@ -90,8 +127,13 @@ void CompanyList::LISTA_AZIENDE() {
     last = c;
     archives_.state.FineFile = archives_.LEGGIREC(kArchivioDitte, archive::NumericValue(c));
     // A code without a company record ends the list: the companies after it
-    // are not offered.
-    if (archives_.state.FineFile == 1) break;
+    // are not offered, and the operator is told which ones were left out.
+    if (archives_.state.FineFile == 1) {
+      archives_.Note({true, archives_.ArchiveName(kArchivioDitte), c, {},
+                      "la ditta dell'estrazione non ha record nell'archivio delle ditte: questa ditta e le "
+                      "successive dell'estrazione non sono elencate"});
+      break;
+    }
     const std::string& record = archives_.state.BufferRec[static_cast<size_t>(kArchivioDitte)];
     if (archive::Mid(record, 1, 2) == "99") continue;  // company marked deleted
     archives_.state.RecordRepository["DITX$"] = record;

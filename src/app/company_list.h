@@ -14,6 +14,10 @@ inline constexpr double kArchivioEstrazione = 5;
 inline constexpr double kArchivioDataPaghe = 6;
 inline constexpr double kIndiceDipendenti = 7;
 
+// The archives without which a listing means nothing; the others a run
+// opens may be missing and are then read as empty.
+bool ArchivioNecessario(double numero_base);
+
 inline constexpr const char* kMessaggioEstrazioneMancante = "Attenzione: Non esiste estrazione anno corrente";
 
 class CompanyList {

@@ -4,6 +4,7 @@
 
 #include "app/boni.h"
 #include "app/company_list.h"
+#include "app/run_report.h"
 #include "app/text_rules.h"
 #include "archive/descriptors.h"
 #include "archive/number_value.h"
@@ -32,10 +33,10 @@ Passes::Passes(vx::archive::PayrollArchives& archive, vx::output::Output& output
                vx::report::ListingState& listing, PassState& state, BoniFile& boni,
                const RunSettings& settings, const RunControls& controls,
                const std::vector<std::string>& List1, const std::vector<std::string>& ElencoEstrazione,
-               PassHooks hooks)
+               RunReport& run_report, PassHooks hooks)
     : archive_(archive), output_(output), report_(report), listing_(listing), s_(state), boni_(boni),
       settings_(settings), controls_(controls), List1_(List1), ElencoEstrazione_(ElencoEstrazione),
-      hooks_(std::move(hooks)) {}
+      run_report_(run_report), hooks_(std::move(hooks)) {}
 
 bool Passes::Leggi(double numero_base, double record) {
   archive_.state.FineFile = archive_.LEGGIREC(numero_base, record);
@@ -88,6 +89,7 @@ void Passes::CicloDitte(Target target, Kind kind) {
     // the file always carries the slot its rows belong to.
     listing_.ContoDitta = static_cast<int16_t>(vx::archive::NumericValue(Left(controls_.Combo1, 1)));
     if (hooks_.BeforeCompany) hooks_.BeforeCompany(c);
+    const auto pdf_creati = output_.state.PDFCreati;
     if (target != Target::None) boni_.Apri(c, listing_.ContoDitta);
     int qualified = 0;
     try {
@@ -122,6 +124,13 @@ void Passes::CicloDitte(Target target, Kind kind) {
       } else {
         FaseDettNormale(target);
       }
+    } catch (const ArchiveDamage& damage) {
+      // Only this company's listing is lost: the run goes on with the next
+      // company so that its employees are still paid, and the report and
+      // the run's status say that this one was not produced.
+      DittaDanneggiata(target, c, damage);
+      output_.state.PDFCreati = pdf_creati;  // its file no longer counts as made
+      continue;
     } catch (...) {
       AbbandonaDitta();
       throw;
@@ -137,7 +146,21 @@ void Passes::Candidati(const std::string& c) {
     const std::string& slot = ElencoEstrazione_[i];
     if (slot.empty()) break;
     if (slot.compare(0, 3, c) != 0) continue;
-    if (Leggi(kArchivioDipendenti, vx::archive::NumericValue(Mid(slot, 7, 4)))) continue;
+    if (Leggi(kArchivioDipendenti, vx::archive::NumericValue(Mid(slot, 7, 4)))) {
+      const std::string& archivio = archive_.ArchiveName(kArchivioDipendenti);
+      // Past the end of an archive cut short, the records of this company
+      // are lost, not absent: nothing of it can be trusted.
+      if (!archive_.WholeRecords(kArchivioDipendenti)) {
+        throw ArchiveDamage{archivio, slot,
+                            "il record del dipendente \xE8 oltre la fine dell'archivio troncato"};
+      }
+      // An employee of the extraction without a record is left out, as
+      // always, but never without a word.
+      run_report_.Add({Severity::Error, kTopicArchivi, c, slot, {},
+                       "estrazione, posizione " + std::to_string(i) + ", " + archivio, {},
+                       "il dipendente dell'estrazione non ha record nell'archivio: non \xE8 elencato"});
+      continue;
+    }
     archive_.state.RecordRepository["DIPX$"] = archive_.state.BufferRec[static_cast<std::size_t>(kArchivioDipendenti)];
     s_.ContoDipendente = static_cast<int16_t>(archive_.RepoN(f::kEmployeeBankSlot, 0));
     if (s_.ContoDipendente != listing_.ContoDitta) continue;
@@ -154,9 +177,30 @@ bool Passes::Qualifica(int index) {
   s_.IndiceDipendente = static_cast<int16_t>(index);
   s_.CodiceDipendente = CodeOfSortLine(s_.List2.List(index));
   s_.RecordDipendente = CercaDipendente(s_.CodiceDipendente);
-  if (s_.RecordDipendente == -1) return false;
-  if (Leggi(kArchivioDipendenti, s_.RecordDipendente)) return false;
+  const std::string& archivio = archive_.ArchiveName(kArchivioDipendenti);
+  const std::string& indice = archive_.ArchiveName(kIndiceDipendenti);
+  const std::string numero = vx::archive::NumberText(s_.RecordDipendente);
+  if (s_.RecordDipendente == -1) {
+    // His record was read when the list was made: an index that does not
+    // find him is out of date or damaged, and he would go unpaid unseen.
+    run_report_.Add({Severity::Error, kTopicArchivi, Left(List1_[static_cast<std::size_t>(s_.IndiceDitta)], 3),
+                     s_.CodiceDipendente, {}, indice, {},
+                     "l'indice non trova il dipendente, che ha un record nell'archivio: non \xE8 elencato"});
+    return false;
+  }
+  if (Leggi(kArchivioDipendenti, s_.RecordDipendente)) {
+    throw ArchiveDamage{archivio, s_.CodiceDipendente,
+                        "l'indice " + indice + " indica il record " + numero + ", oltre la fine dell'archivio"};
+  }
   archive_.state.RecordRepository["DIPX$"] = archive_.state.BufferRec[static_cast<std::size_t>(kArchivioDipendenti)];
+  // The record the index gives must be the one searched for; another
+  // employee's record would pay him twice and this one not at all.
+  const std::string trovato = archive_.RepoR(f::kEmployeeCode, 0);
+  if (Trim(trovato) != s_.CodiceDipendente) {
+    throw ArchiveDamage{archivio, s_.CodiceDipendente,
+                        "l'indice " + indice + " indica il record " + numero + ", che porta il codice '" +
+                            trovato + "'"};
+  }
 
   // The year of the date is not compared: the payment month alone decides.
   if (vx::archive::NumericValue(Mid(archive_.RepoR(f::kEmployeePaymentDate, 0), 3, 2)) != settings_.NumeroMese) return false;
@@ -284,6 +328,7 @@ void Passes::SaltoPaginaERiga(Target target, bool semplificata, double limit, do
 }
 
 void Passes::Testata(Target target, bool semplificata) {
+  stampa_iniziata_ = target == Target::Laser;
   if (target == Target::Laser) report_.TESTATALASER(semplificata);
   else report_.TESTATAPDF(semplificata);
 }
@@ -309,6 +354,7 @@ void Passes::NuovaPagina(Target target) {
 }
 
 void Passes::FineDocumento(Target target) {
+  stampa_iniziata_ = false;
   if (target == Target::Laser) {
     output_.printer().EndDoc();
   } else {
@@ -326,6 +372,33 @@ void Passes::AbbandonaDitta() {
     if (boni_.Aperto()) boni_.Scarta();
   } catch (...) {
   }
+}
+
+}  // namespace vx::app
+
+namespace vx::app {
+
+void Passes::DittaDanneggiata(Target target, const std::string& company, const ArchiveDamage& damage) {
+  AbbandonaDitta();
+  const bool stampata = target == Target::Laser && stampa_iniziata_;
+  if (stampata) {
+    // Pages already printed cannot be taken back: the last one says that
+    // the listing is incomplete, so that nobody pays from it.
+    try {
+      std::string riga = "*** ELENCO INCOMPLETO: ARCHIVI DANNEGGIATI - NON USARE PER I PAGAMENTI ***";
+      output_.STAMPATESTO(listing_.RigaCorrente + 0.5, 1, riga);
+      FineDocumento(target);
+    } catch (const vx::platform::RuntimeError&) {
+    }
+  }
+  stampa_iniziata_ = false;
+  listing_.NumeroPagina = 1;
+  listing_.DipendentiStampati = 0;
+  run_report_.Add({Severity::Error, kTopicArchivi, company, damage.employee, {}, damage.path, {},
+                   damage.message + (stampata ? ": la stampa di questa ditta \xE8 incompleta e il suo file BONI "
+                                                "non \xE8 stato prodotto"
+                                              : ": l'elenco di questa ditta e il suo file BONI non sono stati "
+                                                "prodotti")});
 }
 
 }  // namespace vx::app

@@ -26,6 +26,15 @@ struct ListingState;
 namespace vx::app {
 
 class BoniFile;
+class RunReport;
+
+// A damaged archive met while listing one company: its outputs cannot be
+// trusted and are abandoned.
+struct ArchiveDamage {
+  std::string path;      // the archive file
+  std::string employee;  // the employee code searched for
+  std::string message;   // what was found
+};
 
 // Told around every company, so a window or the batch run can follow.
 struct PassHooks {
@@ -41,7 +50,7 @@ class Passes {
          vx::report::ListingState& listing, PassState& state, BoniFile& boni,
          const RunSettings& settings, const RunControls& controls,
          const std::vector<std::string>& List1, const std::vector<std::string>& ElencoEstrazione,
-         PassHooks hooks = {});
+         RunReport& run_report, PassHooks hooks = {});
 
   void LASERSEMPLIFICATA();
   void LASERDETTAGLIATA();
@@ -87,6 +96,9 @@ class Passes {
   void FineDocumento(Target target);
   // Abandons what the company had begun when its listing fails half way.
   void AbbandonaDitta();
+  // Abandons the company over a damaged archive and reports it; a printed
+  // listing already under way ends with a line saying it is incomplete.
+  void DittaDanneggiata(Target target, const std::string& company, const ArchiveDamage& damage);
 
   vx::archive::PayrollArchives& archive_;
   vx::output::Output& output_;
@@ -98,8 +110,10 @@ class Passes {
   const RunControls& controls_;
   const std::vector<std::string>& List1_;
   const std::vector<std::string>& ElencoEstrazione_;
+  RunReport& run_report_;
   PassHooks hooks_;
   std::function<void()> each_listed_;
+  bool stampa_iniziata_ = false;  // a printer document of the company is under way
 };
 
 }  // namespace vx::app

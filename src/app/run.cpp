@@ -81,7 +81,7 @@ RunOutcome PaymentRun::CheckCoordinates(const RunControls& controls, const PassH
   BoniFile boni(archive_, archive_.Files(), vx::platform::DecimalSeparator(archive_.Prefix()));
   vx::report::Report report(archive_, output_, listing, report_settings, {});
   Passes pass(archive_, output_, report, listing, passes, boni, settings, controls, List1_, ElencoEstrazione_,
-              CheckingHooks(hooks));
+              run_report, CheckingHooks(hooks));
   try {
     pass.QualifyOnly([this] {
       // The net pay the listing would print: the same field, read the same way.
@@ -159,7 +159,20 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
     if (hooks.AfterCompany) hooks.AfterCompany(company_line, n);
   };
   Passes pass(archive_, output_, report, listing, passes, boni, settings, controls, List1_, ElencoEstrazione_,
-              CheckingHooks(run_hooks));
+              run_report, CheckingHooks(run_hooks));
+
+  // What the archive layer found about the installation goes in every
+  // run's report, whatever way the run ends.
+  struct NoteFindings {
+    RunReport& report;
+    const std::vector<vx::archive::ArchiveFinding>& findings;
+    ~NoteFindings() {
+      for (const auto& f : findings) {
+        report.Add({f.damage ? Severity::Error : Severity::Notice, kTopicArchivi, f.company, f.employee, {},
+                    f.path, {}, f.message});
+      }
+    }
+  } note_findings{run_report, archive_.state.Rilievi};
 
   // Whatever way the run ends, the files it replaced are said: they are gone.
   struct ReportReplaced {

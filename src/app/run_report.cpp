@@ -12,6 +12,12 @@ bool RunReport::HasErrors() const {
                      [](const ReportEntry& e) { return e.severity == Severity::Error; });
 }
 
+bool RunReport::ArchivesDamaged() const {
+  return std::any_of(entries_.begin(), entries_.end(), [](const ReportEntry& e) {
+    return e.severity == Severity::Error && e.topic == kTopicArchivi;
+  });
+}
+
 void WriteRunReport(const RunReport& report, std::ostream& out) {
   if (report.Empty()) return;
   using vx::platform::Cp1252ToUtf8;

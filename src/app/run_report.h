@@ -18,6 +18,11 @@ enum class Severity {
   Notice,  // worth a look, not wrong in itself (a shared account, a zero net pay)
 };
 
+// The topic of entries about the payroll archives: missing ones (notices)
+// and damaged ones (errors, after which some listing is missing or
+// incomplete, so the run ends with a non-zero status).
+inline constexpr const char* kTopicArchivi = "Archivi";
+
 struct ReportEntry {
   Severity severity = Severity::Error;
   std::string topic;     // what it is about, shown as the table's first column ("Coordinate", "Archivi", ...)
@@ -39,6 +44,8 @@ class RunReport {
   const std::vector<std::pair<std::string, int>>& CheckedCounts() const { return checked_; }
   bool Empty() const { return entries_.empty(); }
   bool HasErrors() const;
+  // Whether the run found damaged archives (an error entry about them).
+  bool ArchivesDamaged() const;
   void Clear() {
     entries_.clear();
     checked_.clear();

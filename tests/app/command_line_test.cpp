@@ -37,7 +37,7 @@ TEST(CommandLine, PeriodOutsideTheCalendarIsAUsageError) {
   for (const char* month : {"0", "13", "-1", "7a", "", "007"}) {
     EXPECT_THROW(Parse({"--batch", "--month", month}), UsageError) << month;
   }
-  for (const char* year : {"24", "20245", "2o24", "+2024"}) {
+  for (const char* year : {"24", "20245", "2o24", "+2024", "0000"}) {
     EXPECT_THROW(Parse({"--batch", "--year", year}), UsageError) << year;
   }
   EXPECT_NO_THROW(Parse({"--batch", "--month", "12", "--year", "0999"}));
