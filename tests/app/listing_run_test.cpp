@@ -163,6 +163,12 @@ TEST_F(ListingRun, OnlyTransferPaymentsOfThePaymentMonthOnTheChosenSlot) {
     codes.push_back(boni.substr(at, 3) + boni.substr(at + 4, 3) + boni.substr(at + 8, 4));
   EXPECT_EQ(codes, (std::vector<std::string>{"0010010001", "0010010005"}));
   EXPECT_EQ(listed, (std::vector<std::pair<std::string, int>>{{"001", 2}, {"002", 1}}));
+  // The employee the index does not find is not listed, and not unseen.
+  std::vector<std::string> reported;
+  for (const ReportEntry& e : run->run_report.Entries())
+    if (e.topic == kTopicArchivi) reported.push_back(e.employee);
+  EXPECT_EQ(reported, std::vector<std::string>{"0010010007"});
+  EXPECT_TRUE(run->run_report.ArchivesDamaged());
 }
 
 TEST_F(ListingRun, ByNameIgnoresLetterCaseAndSameNamesGoByCode) {

@@ -68,9 +68,16 @@ class ListingWorld {
         .SetText(fields::kEmployeeBankName, bank.name);
   }
 
-  // Writes the installation and runs the window's start-up.
-  void StartUp() {
+  // Writes the installation, so that a test may damage it before StartUp.
+  void Write() {
     builder.Write(folder.Path());
+    written = true;
+  }
+
+  // Writes the installation (unless written already) and runs the window's
+  // start-up.
+  void StartUp() {
+    if (!written) Write();
     prefix = std::make_unique<platform::WinePrefix>(folder.Path());
     files = std::make_unique<platform::Files>(*prefix);
     registry = std::make_unique<platform::Registry>(*prefix);
@@ -138,6 +145,7 @@ class ListingWorld {
   std::unique_ptr<CompanyList> list;
   std::unique_ptr<PaymentRun> run;
   vx::testing::FolderSnapshot archives_before;
+  bool written = false;
   std::vector<std::pair<std::string, int>> listed;  // company code, employees listed
 };
 
