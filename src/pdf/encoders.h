@@ -4,6 +4,8 @@
 // the same name. They are pure functions over byte strings so that they can be
 // tested and benchmarked without a document around them.
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,6 +20,20 @@ std::string RunLengthEncode(std::string_view data);
 // limits the codes to 9 + quality bits; the table restarts with a clear code
 // when it is full.
 std::string LZWEncode(std::string_view data, int quality);
+
+// The same encoding, keeping its table from one stream to the next: a writer
+// that encodes many pages sets the table up once instead of once a page.
+class LZWEncoder {
+ public:
+  std::string Encode(std::string_view data, int quality);
+
+ private:
+  std::unique_ptr<uint64_t[]> slots_;  // the dictionary, see lzw.cpp
+  size_t slot_count_ = 0;
+  uint32_t generation_ = 0;
+  std::unique_ptr<char[]> output_;  // the codes before they are copied out
+  size_t output_size_ = 0;
+};
 
 // /FlateDecode: a zlib stream (header 0x78 0x5E, deflate data, Adler-32)
 // compressed with the matching effort of deflate levels 4 to 7, chosen by

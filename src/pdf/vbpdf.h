@@ -18,6 +18,7 @@
 
 #include "pdf/buffered_output.h"
 #include "pdf/document_info.h"
+#include "pdf/encoders.h"
 #include "pdf/font_metrics.h"
 #include "pdf/security_handler.h"
 #include "pdf/writer_services.h"
@@ -234,6 +235,7 @@ class vbPDF {
   PageState page_;
   TextState text_;
   std::string scratch_;  // reused for the bytes of one page
+  LZWEncoder lzw_;       // its table serves every stream of the document
 };
 
 // Tables grow in steps set by the memory-usage factor; a step is never less

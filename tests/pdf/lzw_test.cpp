@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pdf/encoders.h"
+#include "pdf/md5.h"
 #include "pdf_oracles.h"
 
 namespace vx::pdf {
@@ -136,6 +137,30 @@ TEST(LZW, ClearsTheTableWhenTheLargestCodeIsAssigned) {
     ASSERT_GE(decoded->clears.size(), 2u);
     for (const auto& clear : decoded->clears) {
       EXPECT_EQ(clear, expected[quality]) << "quality " << quality;
+    }
+  }
+}
+
+// The bytes written never change: these digests were taken from an earlier
+// encoder with a table of another design. One encoder kept across streams
+// of every size and quality (as a document keeps it) writes the same bytes
+// as a fresh one.
+TEST(LZW, WritesTheSameBytesAsEverAcrossReusedTables) {
+  const std::string inputs[] = {PageText(300000), RandomBytes(20000, 3), std::string(100000, 'a')};
+  const char* expected[3][4] = {
+      {"69CB287513D34DE2848509AD82AEFBB2", "92F2C47235A1873B4AE0DF91867AC36E",
+       "975D8B95A8E4CEE2059834C46BFD22E2", "CA6829DFBF19F16606D0DC06C93E1A2F"},
+      {"2ECB5B4A9C1F0BA32045FA41462B4A20", "3FAA74E95D28044236D477FEC10D805F",
+       "C914A76FB0CC4FB0AF2B289DC7250ED9", "632A369C35B4D3275F163721D8761BB2"},
+      {"367ED455A02FF614548CA23C77873031", "2F29A55F074919B936766DB9B98C338F",
+       "2F29A55F074919B936766DB9B98C338F", "2F29A55F074919B936766DB9B98C338F"}};
+  LZWEncoder kept;
+  for (int quality = 3; quality >= 0; --quality) {
+    for (int i : {1, 0, 2}) {
+      const std::string fresh = LZWEncode(inputs[i], quality);
+      EXPECT_EQ(ASCIIHexEncode(Md5(fresh)), expected[i][quality]) << i << " quality " << quality;
+      EXPECT_EQ(kept.Encode(inputs[i], quality), fresh) << i << " quality " << quality;
+      EXPECT_EQ(kept.Encode("x", quality), LZWEncode("x", quality));
     }
   }
 }
