@@ -16,9 +16,9 @@
 #include "output/pdf_names.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/finished_file.h"
 #include "report/layout_text.h"
 #include "transfer/epc_text.h"
-#include "transfer/whole_file.h"
 
 namespace vx::app {
 
@@ -271,8 +271,8 @@ void TransferFiles::Company(const std::string& company, int slot, const std::vec
     const std::string folder = root_ + "\\" + kTransferFolder;
     if (!vx::platform::DirExists(prefix, folder)) vx::platform::MkDir(prefix, folder);
     const std::string path = folder + "\\" + TransferFileName(kind_, company, slot, year_, month_);
-    const bool replaced = vx::platform::FileExists(prefix, path);
-    vx::transfer::WriteWholeFile(prefix.Map(path), vx::transfer::WriteTransferDocument(doc));
+    const bool replaced =
+        vx::platform::WriteFinishedFile(prefix.MapOwnName(path), vx::transfer::WriteTransferDocument(doc)).Any();
     int64_t total = 0;
     for (const auto& p : doc.payments) total += p.cents;
     Problem(Severity::Notice, company, path, "",

@@ -79,4 +79,34 @@ Replaced PutInPlace(const fs::path& temporary, const fs::path& final_path) {
   return replaced;
 }
 
+Replaced WriteFinishedFile(const fs::path& final_path, std::string_view bytes) {
+  CheckReplaceable(final_path);
+  const fs::path temporary = TemporaryBeside(final_path);
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) Fail(errno, final_path);
+  auto abandon = [&](int error) {
+    std::error_code ec;
+    fs::remove(temporary, ec);
+    Fail(error, final_path);
+  };
+  for (std::size_t written = 0; written < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      ::close(fd);
+      abandon(error);
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0) abandon(errno);
+  try {
+    return PutInPlace(temporary, final_path);
+  } catch (...) {
+    std::error_code ec;
+    fs::remove(temporary, ec);
+    throw;
+  }
+}
+
 }  // namespace vx::platform

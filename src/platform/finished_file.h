@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vx::platform {
@@ -34,5 +35,10 @@ struct Replaced {
 // appears under its own name. Error 70, 75 or 61 naming the final path when
 // the rename fails; the temporary is then left for the caller to remove.
 Replaced PutInPlace(const std::filesystem::path& temporary, const std::filesystem::path& final_path);
+
+// Writes `bytes` as `final_path` whole: under a temporary name beside it,
+// then put in place as above. On failure the temporary is removed and the
+// error (70, 61 or 75 naming the final path) goes on.
+Replaced WriteFinishedFile(const std::filesystem::path& final_path, std::string_view bytes);
 
 }  // namespace vx::platform

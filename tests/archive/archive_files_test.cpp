@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -141,20 +142,27 @@ TEST_F(ArchiveFiles, SemaphoreWaitsForItsHolderSaysSoOnceAndLocksOthersOut) {
   wait.pause = std::chrono::milliseconds(5);
   wait.notice_after = std::chrono::milliseconds(30);
   std::vector<std::string> said;
-  wait.waiting = [&](const std::string& path) { said.push_back(path); };
+  // The holder lets go only once the run has said it waits, however slowly
+  // a loaded machine runs either thread.
+  std::promise<void> notice_said;
+  wait.waiting = [&](const std::string& path) {
+    said.push_back(path);
+    notice_said.set_value();
+  };
   wait.taken = [&] { said.push_back("taken"); };
   world.archives.SetSemaphoreWait(wait);
   vx::platform::Files other(world.files.Prefix());
   other.OpenBinary(1, "C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT", vx::platform::Access::ExclusiveLock);
   std::thread holder([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    notice_said.get_future().wait();
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
     other.Close(1);
   });
   const auto start = std::chrono::steady_clock::now();
   world.archives.APRISEMA();
   const auto waited = std::chrono::steady_clock::now() - start;
   holder.join();
-  EXPECT_GE(waited, std::chrono::milliseconds(90));
+  EXPECT_GE(waited, std::chrono::milliseconds(90));  // the notice after 30, then the holder's 60
   EXPECT_EQ(said, (std::vector<std::string>{"C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT", "taken"}));
   EXPECT_EQ(state.BufferSemaforo.size(), 2000u);
   EXPECT_EQ(world.archives.ESISTEFILE("C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT"), 0);
