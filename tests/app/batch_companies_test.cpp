@@ -6,34 +6,18 @@
 #include "archive/descriptors.h"
 #include "support/demo_installation.h"
 #include "support/folder_snapshot.h"
-#include "support/shell.h"
+#include "program_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using vx::testing::AddListedCompany;
-using vx::testing::ReadWholeFile;
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs the program with the given arguments against the prefix.
-Outcome RunVxorel(const fs::path& prefix, const std::string& arguments, const std::string& launcher = "") {
-  const fs::path err_file = prefix.parent_path() / (prefix.filename().string() + ".stderr");
-  const auto run = vx::testing::RunCommand(launcher + "WINEPREFIX=" + vx::testing::Quote(prefix) +
-                                           " '" VXOREL_EXECUTABLE "' " + arguments + " 2>" +
-                                           vx::testing::Quote(err_file));
-  Outcome outcome{run.status, run.output, ReadWholeFile(err_file)};
-  fs::remove(err_file);
-  return outcome;
-}
+using vx::app::test::Outcome;
 
 class BatchCompanies : public ::testing::Test {
  protected:
   fs::path Prefix() const { return folder.Path() / "prefix"; }
+  Outcome Run(const std::string& arguments) { return vx::app::test::Vxorel(Prefix(), arguments); }
   vx::testing::TempFolder folder;
   vx::demo::InstallationBuilder builder;
 };
@@ -47,7 +31,7 @@ TEST_F(BatchCompanies, PrintsTheCompanyListInUtf8AndChangesNothing) {
   builder.Write(Prefix());
   const auto before = vx::testing::SnapshotFolder(Prefix());
 
-  const Outcome run = RunVxorel(Prefix(), "--batch --companies");
+  const Outcome run = Run("--batch --companies");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "012 OFFICINA D'ANGELO S.R.L. MI 1234567\n"
@@ -64,7 +48,7 @@ TEST_F(BatchCompanies, WithoutExtractionSaysSoAndFails) {
   builder.Write(Prefix());
   const auto before = vx::testing::SnapshotFolder(Prefix());
 
-  const Outcome run = RunVxorel(Prefix(), "--batch --companies");
+  const Outcome run = Run("--batch --companies");
   EXPECT_NE(run.status, 0);
   EXPECT_EQ(run.out, "");
   EXPECT_NE(run.err.find("Attenzione: Non esiste estrazione anno corrente"), std::string::npos) << run.err;
@@ -78,7 +62,9 @@ TEST_F(BatchCompanies, WithoutExtractionSaysSoAndFails) {
 TEST_F(BatchCompanies, WithoutADisplayTheWindowIsAUsageErrorAndNothingIsTouched) {
   builder.Write(Prefix());
   const auto before = vx::testing::SnapshotFolder(Prefix());
-  EXPECT_EQ(RunVxorel(Prefix(), "", "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ").status, 2);
+  const auto run = vx::app::test::Shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM WINEPREFIX=" +
+                                        vx::testing::Quote(Prefix()) + " " VXOREL_EXECUTABLE);
+  EXPECT_EQ(run.status, 2) << run.out;
   EXPECT_EQ(vx::testing::SnapshotFolder(Prefix()), before);
 }
 

@@ -6,39 +6,21 @@
 
 #include <gtest/gtest.h>
 
-#include "app/start_up.h"
-#include "archive/descriptors.h"
-#include "platform/files.h"
-#include "platform/message_box.h"
-#include "platform/registry.h"
-#include "support/demo_installation.h"
-#include "support/folder_snapshot.h"
+#include "listing_world.h"
 
 namespace vx::app {
 namespace {
 
 using vx::testing::AddListedCompany;
 
-// An installation written from the builder, then the program's start-up up
-// to the extraction check, with the company list and sort still to run.
-class CompanyListTest : public ::testing::Test {
+// An installation written from the builder, read up to the extraction check
+// with the company list and sort still to run.
+class CompanyListTest : public ::testing::Test, public test::ListingWorld {
  protected:
   CompanyListTest() {
     AddListedCompany(builder, 1, "ALFA COSTRUZIONI SRL", "1111111111");
     AddListedCompany(builder, 2, "BETA TRASPORTI SPA", "2222222222");
     AddListedCompany(builder, 3, "  GAMMA   ", " 3333 ");
-  }
-
-  // Writes the installation and runs the start-up; false without extraction.
-  bool StartUp() {
-    builder.Write(folder.Path());
-    prefix = std::make_unique<platform::WinePrefix>(folder.Path());
-    files = std::make_unique<platform::Files>(*prefix);
-    registry = std::make_unique<platform::Registry>(*prefix);
-    archives = std::make_unique<archive::PayrollArchives>(*prefix, *files, *registry, boxes);
-    archives->SetInstanceCheck([] { return false; });
-    list = std::make_unique<CompanyList>(*archives, form);
-    return CaricaFinestra(*archives, *list, form);
   }
 
   std::vector<std::string> Loaded() const {
@@ -48,23 +30,13 @@ class CompanyListTest : public ::testing::Test {
     }
     return codes;
   }
-
-  vx::testing::TempFolder folder;
-  demo::InstallationBuilder builder;
-  platform::ScriptedMessageBoxes boxes;
-  FormState form;
-  std::unique_ptr<platform::WinePrefix> prefix;
-  std::unique_ptr<platform::Files> files;
-  std::unique_ptr<platform::Registry> registry;
-  std::unique_ptr<archive::PayrollArchives> archives;
-  std::unique_ptr<CompanyList> list;
 };
 
 TEST_F(CompanyListTest, TerminatorOrBlankSlotEndsItsRecordButNotTheExtraction) {
   builder.SetExtractionRecords({{"0010010001", "0010010002", "9999999999", "0010010004"},
                                 {"0020010005", "", "0020010007"},
                                 {"0030010008"}});
-  ASSERT_TRUE(StartUp());
+  ASSERT_TRUE(Load());
   EXPECT_EQ(Loaded(), (std::vector<std::string>{"0010010001", "0010010002", "0020010005", "0030010008"}));
   EXPECT_EQ(form.EstrazioneMancante, 0);
   EXPECT_TRUE(boxes.shown.empty());
@@ -72,7 +44,7 @@ TEST_F(CompanyListTest, TerminatorOrBlankSlotEndsItsRecordButNotTheExtraction) {
 
 TEST_F(CompanyListTest, CompanyWhoseCodesAreNotAdjacentIsListedOncePerRun) {
   builder.SetExtraction({"0020010001", "0010010002", "0020010003", "0030010004"});
-  ASSERT_TRUE(StartUp());
+  ASSERT_TRUE(Load());
   ImpostazioniIniziali(*list);
   EXPECT_EQ(form.List1, (std::vector<std::string>{"002 BETA TRASPORTI SPA 2222222222",
                                                   "001 ALFA COSTRUZIONI SRL 1111111111",
@@ -83,14 +55,14 @@ TEST_F(CompanyListTest, CompanyWhoseCodesAreNotAdjacentIsListedOncePerRun) {
 
 TEST_F(CompanyListTest, CodeWithoutCompanyRecordEndsTheList) {
   builder.SetExtraction({"0010010001", "0090010002", "0020010003"});
-  ASSERT_TRUE(StartUp());
+  ASSERT_TRUE(Load());
   list->LISTA_AZIENDE();
   EXPECT_EQ(form.List1, (std::vector<std::string>{"001 ALFA COSTRUZIONI SRL 1111111111"}));
 }
 
 TEST_F(CompanyListTest, SortKeepsSubCompaniesTogetherWithinTheirCompany) {
   builder.SetExtraction({"0020010001", "0010020002", "0010010009", "0010010003", "0010020004", "001001000A"});
-  ASSERT_TRUE(StartUp());
+  ASSERT_TRUE(Load());
   list->CARICAESTRAZIONE();
   EXPECT_EQ(Loaded(), (std::vector<std::string>{"0010010003", "0010010009", "001001000A", "0010020002",
                                                 "0010020004", "0020010001"}));
@@ -99,7 +71,7 @@ TEST_F(CompanyListTest, SortKeepsSubCompaniesTogetherWithinTheirCompany) {
 // The message itself is checked on the window and in batch mode.
 TEST_F(CompanyListTest, MissingExtractionSetsTheFlagOnlyAtStartUp) {
   builder.SetNoExtraction();
-  EXPECT_FALSE(StartUp());
+  EXPECT_FALSE(Load());
   EXPECT_EQ(form.EstrazioneMancante, 1);
   // Loading again for the runs shows the message but keeps no flag.
   form.EstrazioneMancante = 0;
@@ -111,7 +83,7 @@ TEST_F(CompanyListTest, MissingExtractionSetsTheFlagOnlyAtStartUp) {
 
 TEST_F(CompanyListTest, ExtractionOfOnlyBlankRecordsIsNotMissing) {
   builder.SetExtractionRecords({{}});
-  ASSERT_TRUE(StartUp());
+  ASSERT_TRUE(Load());
   list->LISTA_AZIENDE();
   EXPECT_TRUE(form.List1.empty());
   EXPECT_TRUE(boxes.shown.empty());
@@ -121,7 +93,7 @@ TEST_F(CompanyListTest, MoreCodesThanSlotsEndsTheProgramWithSubscriptOutOfRange)
   std::vector<std::string> codes;
   for (int i = 0; i <= 10000; ++i) codes.push_back("001001" + std::to_string(1000 + i % 9000));
   builder.SetExtraction(codes);
-  EXPECT_THROW(StartUp(), platform::ProgramEnd);
+  EXPECT_THROW(Load(), platform::ProgramEnd);
   ASSERT_FALSE(boxes.shown.empty());
   EXPECT_EQ(boxes.shown[0].text.rfind("Errore 9 Subscript out of range\r\n", 0), 0u) << boxes.shown[0].text;
   EXPECT_NE(boxes.shown[0].text.find("LEGGIREC (5-501)\r\n"), std::string::npos) << boxes.shown[0].text;
@@ -131,9 +103,9 @@ TEST_F(CompanyListTest, StartUpReadsThePayrollDateAndLeavesTheArchivesAsTheyWere
   builder.SetPayrollDate("31072024");
   builder.SetWriteRegistryKey(false);  // found through the path files
   builder.SetExtraction({"0010010001"});
-  builder.Write(folder.Path());
+  Write();
   const auto before = vx::testing::SnapshotFolder(folder.Path());
-  ASSERT_TRUE(StartUp());
+  ASSERT_TRUE(Load());
   ImpostazioniIniziali(*list);
   EXPECT_EQ(form.DataPaghe, "31072024" + std::string(120, ' '));
   EXPECT_EQ(archives->state.PERCORSOARCHIVI, "C:\\PVXPAGHE\\ARCHIVI");

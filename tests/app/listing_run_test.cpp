@@ -232,28 +232,6 @@ TEST_F(ListingRun, SimplifiedCandidateCountCarriesOverBetweenCompanies) {
   EXPECT_EQ(listed, (std::vector<std::pair<std::string, int>>{{"001", 0}, {"002", 1}, {"003", 0}}));
 }
 
-TEST_F(ListingRun, SimplifiedPrinterPageIsLandscapeInTwips) {
-  Company(1, "ALFA SRL");
-  Employee("0010010001", "ROSSI", "MARIO", kBankX, 123450);
-  StartUp();
-  Press(Controls());
-  const auto& doc = Printer().documents.at(0);
-  ASSERT_FALSE(doc.empty());
-  EXPECT_EQ(doc.front().op, "Orientation");
-  EXPECT_EQ(doc.front().args, std::vector<double>{2});
-  const auto first_print = std::find_if(doc.begin(), doc.end(), [](const auto& c) { return c.op == "Print"; });
-  ASSERT_NE(first_print, doc.end());
-  // (1 cm, 1 cm) lands 0.6 cm higher and 0.3 cm to the left, in twips.
-  EXPECT_EQ(first_print->y, 226);
-  EXPECT_EQ(first_print->x, 396);
-  EXPECT_EQ(first_print->text.substr(0, 53), "ELENCO DIPENDENTI CON PAGAMENTO IN C/C PER IL MESE : ");
-  // The first heading frame: 2 x 0.5 cm at (4, 1).
-  const auto first_box = std::find_if(doc.begin(), doc.end(), [](const auto& c) { return c.op == "Box"; });
-  ASSERT_NE(first_box, doc.end());
-  EXPECT_EQ(first_box->args, (std::vector<double>{396, 1927, 396 + 1134, 1927 + 283}));
-  EXPECT_EQ(doc.back().op, "EndDoc");
-}
-
 TEST_F(ListingRun, SimplifiedPdfOfASkippedCompanyIsRemoved) {
   Company(1, "ALFA SRL");
   Company(2, "BETA SPA");

@@ -74,9 +74,9 @@ class ListingWorld {
     written = true;
   }
 
-  // Writes the installation (unless written already) and runs the window's
-  // start-up.
-  void StartUp() {
+  // Writes the installation (unless written already) and reads it as the
+  // window's start-up does, up to the extraction check: false without one.
+  bool Load() {
     if (!written) Write();
     prefix = std::make_unique<platform::WinePrefix>(folder.Path());
     files = std::make_unique<platform::Files>(*prefix);
@@ -85,7 +85,12 @@ class ListingWorld {
     archives->SetInstanceCheck([] { return false; });
     output = std::make_unique<output::Output>(*archives, printers, boxes);
     list = std::make_unique<CompanyList>(*archives, form);
-    if (!CaricaFinestra(*archives, *list, form)) throw std::runtime_error("no extraction");
+    return CaricaFinestra(*archives, *list, form);
+  }
+
+  // The whole start-up of the window.
+  void StartUp() {
+    if (!Load()) throw std::runtime_error("no extraction");
     ImpostazioniIniziali(*list, [this] { output->LEGGISTAMPANTESTD(); });
     run = std::make_unique<PaymentRun>(*archives, *output, boxes, form.List1, form.ElencoEstrazione, form.DataPaghe);
     archives_before = ArchivesNow();

@@ -2,15 +2,15 @@
 // Runs a shell command as an operator would, for the tests that drive the
 // real executable.
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "support/folder_snapshot.h"
+#include "support/shell.h"
 
 namespace vx::app::test {
+
+using vx::testing::Quote;
 
 struct Outcome {
   int status = -1;  // the exit status, -1 when the command did not exit by itself
@@ -18,19 +18,10 @@ struct Outcome {
   std::string err;
 };
 
-inline std::string Quote(const std::string& text) { return "'" + text + "'"; }
-
 // Runs a shell command; stdout is captured, stderr too when `err_file` is set.
 inline Outcome Shell(const std::string& command, const std::filesystem::path& err_file = {}) {
-  const std::string full = err_file.empty() ? command + " 2>&1" : command + " 2>" + Quote(err_file.string());
-  Outcome outcome;
-  FILE* pipe = popen(full.c_str(), "r");
-  if (pipe == nullptr) return outcome;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  const auto run = vx::testing::RunCommand(err_file.empty() ? command + " 2>&1" : command + " 2>" + Quote(err_file));
+  Outcome outcome{run.status, run.output, {}};
   if (!err_file.empty()) {
     outcome.err = vx::testing::ReadWholeFile(err_file);
     std::filesystem::remove(err_file);
@@ -45,9 +36,8 @@ inline Outcome Shell(const std::string& command, const std::filesystem::path& er
 // (a ulimit, say).
 inline Outcome Vxorel(const std::filesystem::path& prefix, const std::string& arguments,
                       const std::string& before = "") {
-  return Shell(before + " WINEPREFIX=" + Quote(prefix.string()) + " CUPS_SERVER=" +
-                   Quote((prefix / "no-cups.sock").string()) + " QT_QPA_PLATFORM=offscreen " +
-                   VXOREL_EXECUTABLE " " + arguments,
+  return Shell(before + " WINEPREFIX=" + Quote(prefix) + " CUPS_SERVER=" + Quote(prefix / "no-cups.sock") +
+                   " QT_QPA_PLATFORM=offscreen " + VXOREL_EXECUTABLE " " + arguments,
                prefix / "stderr.txt");
 }
 #endif
