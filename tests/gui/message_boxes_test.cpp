@@ -37,11 +37,6 @@ TEST(QtMessageBoxes, ShowTitleTextIconAndButtonsAsAsked) {
   EXPECT_EQ(qbox->standardButtons(), QMessageBox::Yes | QMessageBox::No);
   EXPECT_EQ(static_cast<QAbstractButton*>(qbox->defaultButton()), qbox->button(QMessageBox::Yes));
   EXPECT_EQ(qbox->icon(), QMessageBox::Warning);
-
-  box.icon = Icon::None;
-  EXPECT_EQ(vx::app::MakeQMessageBox(box, nullptr)->icon(), QMessageBox::NoIcon);
-  box.icon = Icon::Information;
-  EXPECT_EQ(vx::app::MakeQMessageBox(box, nullptr)->icon(), QMessageBox::Information);
 }
 
 // Presses `which` on the box about to be shown, noting the cursor over it.
