@@ -10,14 +10,6 @@ void PayrollArchives::APRISEMA() {
     NUOVOCANALE(kSemaphoreBase);
     const int channel = state.CanaleFile[kSemaphoreBase];
     const std::string name = state.PERCORSOARCHIVI + "\\SLSEMA.DAT";
-    // The payroll programs create the semaphore file; without one there is
-    // nobody to coordinate with, and this program does not create it.
-    if (!platform::FileExists(prefix_, name)) {
-      Note({false, name, {}, {},
-            "file del semaforo mancante: le ricerche nell'indice sono state fatte senza attendere gli altri "
-            "programmi"});
-      return;
-    }
     // Another program of the payroll holds the semaphore while it updates an
     // index: wait for it, as long as the run allows. The platform reports a
     // lock held elsewhere as error 70 only; a 75 here means the file itself
@@ -32,6 +24,14 @@ void PayrollArchives::APRISEMA() {
         files_.OpenBinary(channel, name, platform::Access::ExclusiveLock);
         break;
       } catch (platform::RuntimeError& error) {
+        // The payroll programs create the semaphore file; without one there
+        // is nobody to coordinate with, and this program does not create it.
+        if (error.number == 53 || error.number == 76) {
+          Note({false, name, {}, {},
+                "file del semaforo mancante: le ricerche nell'indice sono state fatte senza attendere gli altri "
+                "programmi"});
+          return;
+        }
         if (error.number != 70) {
           error.path = name;
           throw;
@@ -54,8 +54,13 @@ void PayrollArchives::APRISEMA() {
       std::this_thread::sleep_for(wait.pause);
     }
     if (announced && wait.taken) wait.taken();
-    state.BufferSemaforo.assign(2000, ' ');
-    files_.Get(channel, 1, state.BufferSemaforo);
+    // No search reads the semaphore's first bytes; they are read on its
+    // first lock only, so that a search costs its lock, its index blocks
+    // and its unlock.
+    if (state.BufferSemaforo.empty()) {
+      state.BufferSemaforo.assign(2000, ' ');
+      files_.Get(channel, 1, state.BufferSemaforo);
+    }
   });
 }
 

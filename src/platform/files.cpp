@@ -96,6 +96,7 @@ struct Files::Channel {
   Mode mode = Mode::Binary;
   Access access = Access::ReadShared;
   int fd = -1;
+  bool kept = false;      // the descriptor belongs to kept_, not to the channel
   std::string path;
   std::string name;       // the program's path of the file
   bool eof = false;       // binary: the last Get came short
@@ -171,40 +172,125 @@ Files::Channel& Files::Open(int channel) {
   return *it->second;
 }
 
+template <typename OpenAt>
+int Files::WithMapped(std::string_view path, OpenAt open) {
+  try {
+    return open(prefix_.Map(path));
+  } catch (const RuntimeError& error) {
+    if ((error.number != 53 && error.number != 76) || !prefix_.Forget(path)) throw;
+  }
+  return open(prefix_.Map(path));
+}
+
+namespace {
+
+// A kept semaphore file is looked at again after this long, in case another
+// program deleted or replaced it meanwhile.
+constexpr auto kKeptCheck = std::chrono::seconds(1);
+
+// Takes the whole file's write lock; false when another open holds a lock
+// on it. A failure of the call itself is a path/file access error.
+bool TakeLock(int fd) {
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;  // l_start 0, l_len 0: the whole file, however long
+  if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) return true;
+  if (errno == EAGAIN || errno == EACCES) return false;
+  throw MakeRuntimeError(75);
+}
+
+}  // namespace
+
+int Files::LockFile(std::string_view path, std::string& linux_path) {
+  auto kept = kept_.find(path);
+  if (kept != kept_.end() && std::chrono::steady_clock::now() - kept->second.checked >= kKeptCheck) {
+    // A file still linked somewhere is the semaphore the others lock; one
+    // deleted, or replaced by another under its name, is not any more.
+    struct stat st;
+    if (::fstat(kept->second.fd, &st) == 0 && st.st_nlink > 0) {
+      kept->second.checked = std::chrono::steady_clock::now();
+    } else {
+      ::close(kept->second.fd);
+      kept_.erase(kept);
+      kept = kept_.end();
+    }
+  }
+  if (kept == kept_.end()) {
+    Kept file;
+    // Opened for writing, as a lock for writing needs, but never created:
+    // the payroll programs make their semaphore file.
+    file.fd = WithMapped(path, [&](const fs::path& target) {
+      file.path = target.string();
+      return OpenFile(target, O_RDWR);
+    });
+    file.checked = std::chrono::steady_clock::now();
+    kept = kept_.emplace(std::string(path), std::move(file)).first;
+  }
+  linux_path = kept->second.path;
+  return kept->second.fd;
+}
+
 void Files::OpenBinary(int channel, std::string_view path, Access access) try {
   Claim(channel);
-  fs::path target = prefix_.Map(path);
-  int fd = -1;
+  auto ch = std::make_unique<Channel>();
+  ch->mode = Mode::Binary;
+  ch->access = access;
+  ch->name = std::string(path);
   switch (access) {
     case Access::ReadShared:
       // The payroll product creates its archives; a missing one is reported,
       // not created empty in its folder.
-      fd = OpenFile(target, O_RDONLY);
-      RefuseIfLocked(fd, F_RDLCK);
+      ch->fd = WithMapped(path, [&](const fs::path& target) {
+        int fd = OpenFile(target, O_RDONLY);
+        RefuseIfLocked(fd, F_RDLCK);
+        ch->path = target.string();
+        return fd;
+      });
       break;
-    case Access::ReadWriteShared:
-      fd = OpenFile(target, O_RDWR | O_CREAT);
-      RefuseIfLocked(fd, F_WRLCK);
+    case Access::ReadWriteShared: {
+      // A file that may be made here is looked up afresh, so that a new one
+      // gets the name the program gives it.
+      prefix_.Forget(path);
+      fs::path target = prefix_.Map(path);
+      ch->fd = OpenFile(target, O_RDWR | O_CREAT);
+      RefuseIfLocked(ch->fd, F_WRLCK);
+      ch->path = target.string();
       break;
+    }
     case Access::ExclusiveLock: {
-      fd = OpenFile(target, O_RDWR | O_CREAT);
-      struct flock lock {};
-      lock.l_type = F_WRLCK;
-      lock.l_whence = SEEK_SET;  // l_start 0, l_len 0: the whole file, however long
-      if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
-        int err = errno;
-        ::close(fd);
-        throw MakeRuntimeError(err == EAGAIN || err == EACCES ? 70 : 75);
+      // A second channel on a file this process holds locked opens it anew,
+      // and meets the lock as any other program would.
+      const bool in_use = std::any_of(channels_.begin(), channels_.end(), [&](const auto& open) {
+        return open.second->kept && open.second->name == path;
+      });
+      if (in_use) {
+        fs::path target = prefix_.Map(path);
+        int fd = OpenFile(target, O_RDWR);
+        if (!TakeLock(fd)) {
+          ::close(fd);
+          throw MakeRuntimeError(70);
+        }
+        ch->fd = fd;  // not reached while the other channel holds the lock
+        ch->path = target.string();
+        break;
       }
+      int fd = LockFile(path, ch->path);
+      bool locked = false;
+      try {
+        locked = TakeLock(fd);
+      } catch (const RuntimeError&) {
+        ::close(fd);
+        kept_.erase(kept_.find(path));
+        throw;
+      }
+      // While another program holds it the file stays open, so that waiting
+      // for it costs one call a try.
+      if (!locked) throw MakeRuntimeError(70);
+      ch->fd = fd;
+      ch->kept = true;
       break;
     }
   }
-  auto ch = std::make_unique<Channel>();
-  ch->mode = Mode::Binary;
-  ch->access = access;
-  ch->fd = fd;
-  ch->path = target.string();
-  ch->name = std::string(path);
   channels_[channel] = std::move(ch);
 } catch (RuntimeError& error) {
   NameFile(error, path);
@@ -213,14 +299,15 @@ void Files::OpenBinary(int channel, std::string_view path, Access access) try {
 
 void Files::OpenInput(int channel, std::string_view path) try {
   Claim(channel);
-  fs::path target = prefix_.Map(path);
-  int fd = OpenFile(target, O_RDONLY);
-  RefuseIfLocked(fd, F_RDLCK);
   auto ch = std::make_unique<Channel>();
   ch->mode = Mode::Input;
-  ch->fd = fd;
-  ch->path = target.string();
   ch->name = std::string(path);
+  ch->fd = WithMapped(path, [&](const fs::path& target) {
+    int fd = OpenFile(target, O_RDONLY);
+    RefuseIfLocked(fd, F_RDLCK);
+    ch->path = target.string();
+    return fd;
+  });
   channels_[channel] = std::move(ch);
 } catch (RuntimeError& error) {
   NameFile(error, path);
@@ -229,6 +316,7 @@ void Files::OpenInput(int channel, std::string_view path) try {
 
 void Files::OpenOutput(int channel, std::string_view path) try {
   Claim(channel);
+  prefix_.Forget(path);  // made or emptied here: looked up afresh
   fs::path target = prefix_.Map(path);
   // Emptied only once we know nobody holds the file locked.
   int fd = OpenFile(target, O_WRONLY | O_CREAT);
@@ -251,6 +339,7 @@ void Files::OpenOutput(int channel, std::string_view path) try {
 
 void Files::OpenAppend(int channel, std::string_view path) try {
   Claim(channel);
+  prefix_.Forget(path);  // perhaps made here: looked up afresh
   fs::path target = prefix_.Map(path);
   int fd = OpenFile(target, O_WRONLY | O_CREAT | O_APPEND);
   RefuseIfLocked(fd, F_WRLCK);
@@ -266,6 +355,10 @@ void Files::OpenAppend(int channel, std::string_view path) try {
 }
 
 bool Files::Get(int channel, int64_t position, std::string& buffer) {
+  return ReadAt(channel, position, buffer) < buffer.size();
+}
+
+size_t Files::ReadAt(int channel, int64_t position, std::string& buffer) {
   Channel& ch = Open(channel);
   if (ch.mode != Mode::Binary) throw MakeRuntimeError(54);
   if (position < 1) throw MakeRuntimeError(63);
@@ -280,7 +373,7 @@ bool Files::Get(int channel, int64_t position, std::string& buffer) {
   }
   std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(done), buffer.end(), '\0');
   ch.eof = done < buffer.size();
-  return ch.eof;
+  return done;
 }
 
 void Files::Put(int channel, int64_t position, std::string_view bytes) {
@@ -375,6 +468,18 @@ void Files::Close(int channel) {
   if (it == channels_.end()) return;
   std::unique_ptr<Channel> ch = std::move(it->second);
   channels_.erase(it);
+  if (ch->kept) {
+    // Free for other programs from here on; the file stays open for the
+    // next lock. Should the unlock fail, closing releases the lock anyway.
+    struct flock unlock {};
+    unlock.l_type = F_UNLCK;
+    unlock.l_whence = SEEK_SET;
+    if (::fcntl(ch->fd, F_OFD_SETLK, &unlock) != 0) {
+      ::close(ch->fd);
+      kept_.erase(kept_.find(ch->name));
+    }
+    return;
+  }
   int err = 0;
   try {
     if (ch->mode == Mode::Output) FlushOutput(*ch);
@@ -396,6 +501,8 @@ void Files::CloseAll() {
       if (!first) first = std::current_exception();
     }
   }
+  for (const auto& [name, file] : kept_) ::close(file.fd);
+  kept_.clear();
   if (first) std::rethrow_exception(first);
 }
 
@@ -410,54 +517,84 @@ fs::path MapOrEmpty(const WinePrefix& prefix, std::string_view path) {
   }
 }
 
+// The queries below ask again, once, with the path looked up afresh, when
+// what they find missing was kept by the prefix from an earlier lookup.
+template <typename Query>
+bool AskTwiceIfNot(const WinePrefix& prefix, std::string_view path, Query query) {
+  return query() || (prefix.Forget(path) && query());
+}
+
+template <typename Query>
+auto AskTwiceIfMissing(const WinePrefix& prefix, std::string_view path, Query query) {
+  try {
+    return query();
+  } catch (const RuntimeError& error) {
+    if ((error.number != 53 && error.number != 76) || !prefix.Forget(path)) throw;
+  }
+  return query();
+}
+
 }  // namespace
 
 bool FileExists(const WinePrefix& prefix, std::string_view path) {
-  fs::path target = MapOrEmpty(prefix, path);
-  struct stat st;
-  return !target.empty() && ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return AskTwiceIfNot(prefix, path, [&] {
+    fs::path target = MapOrEmpty(prefix, path);
+    struct stat st;
+    return !target.empty() && ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  });
 }
 
 bool CanOpenForReading(const WinePrefix& prefix, std::string_view path) {
-  fs::path target = MapOrEmpty(prefix, path);
-  if (target.empty()) return false;
-  int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st;
-  bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && !LockedByOther(fd, F_RDLCK);
-  ::close(fd);
-  return ok;
+  return AskTwiceIfNot(prefix, path, [&] {
+    fs::path target = MapOrEmpty(prefix, path);
+    if (target.empty()) return false;
+    int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && !LockedByOther(fd, F_RDLCK);
+    ::close(fd);
+    return ok;
+  });
 }
 
 void Kill(const WinePrefix& prefix, std::string_view path) {
-  fs::path target = prefix.Map(path);
-  struct stat st;
-  if (::lstat(target.c_str(), &st) != 0) ThrowOpenError(errno, target);
-  if (S_ISDIR(st.st_mode)) throw MakeRuntimeError(53);
-  if (::unlink(target.c_str()) != 0) ThrowOpenError(errno, target);
+  AskTwiceIfMissing(prefix, path, [&] {
+    fs::path target = prefix.Map(path);
+    struct stat st;
+    if (::lstat(target.c_str(), &st) != 0) ThrowOpenError(errno, target);
+    if (S_ISDIR(st.st_mode)) throw MakeRuntimeError(53);
+    if (::unlink(target.c_str()) != 0) ThrowOpenError(errno, target);
+  });
+  prefix.Forget(path);  // a file made again may take another case
 }
 
 int64_t FileLen(const WinePrefix& prefix, std::string_view path) {
-  fs::path target = prefix.Map(path);
-  struct stat st;
-  if (::stat(target.c_str(), &st) != 0) ThrowOpenError(errno, target);
-  if (S_ISDIR(st.st_mode)) throw MakeRuntimeError(53);
-  return static_cast<int64_t>(st.st_size);
+  return AskTwiceIfMissing(prefix, path, [&] {
+    fs::path target = prefix.Map(path);
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0) ThrowOpenError(errno, target);
+    if (S_ISDIR(st.st_mode)) throw MakeRuntimeError(53);
+    return static_cast<int64_t>(st.st_size);
+  });
 }
 
 bool DirExists(const WinePrefix& prefix, std::string_view path) {
-  fs::path target = MapOrEmpty(prefix, path);
-  struct stat st;
-  return !target.empty() && ::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return AskTwiceIfNot(prefix, path, [&] {
+    fs::path target = MapOrEmpty(prefix, path);
+    struct stat st;
+    return !target.empty() && ::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  });
 }
 
 void MkDir(const WinePrefix& prefix, std::string_view path) {
-  fs::path target = prefix.Map(path);
-  if (::mkdir(target.c_str(), 0777) == 0) return;
-  int err = errno;
-  if (err == EEXIST) throw MakeRuntimeError(75);
-  if (err == ENOENT) throw MakeRuntimeError(76);
-  ThrowOpenError(err, target);
+  AskTwiceIfMissing(prefix, path, [&] {
+    fs::path target = prefix.Map(path);
+    if (::mkdir(target.c_str(), 0777) == 0) return;
+    int err = errno;
+    if (err == EEXIST) throw MakeRuntimeError(75);
+    if (err == ENOENT) throw MakeRuntimeError(76);
+    ThrowOpenError(err, target);
+  });
 }
 
 }  // namespace vx::platform

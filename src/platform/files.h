@@ -10,6 +10,7 @@
 // access error, 76 path not found. An error about a file of a channel, or
 // about the file an open names, carries that file's program path.
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -28,7 +29,11 @@ enum class Access {
   // Read and write, shared with other processes; a missing file is created.
   ReadWriteShared,
   // The semaphore: an fcntl write lock over the whole file, kept until the
-  // channel is closed. Another holder makes the open fail with error 70.
+  // channel is closed. Another holder makes the open fail with error 70; a
+  // missing file is error 53, never created. Closing the channel releases
+  // the lock but keeps the file open, unlocked, for the next open of the
+  // same path: other programs see it locked and free exactly as before, and
+  // taking it again costs one call.
   ExclusiveLock,
 };
 
@@ -59,6 +64,8 @@ class Files {
   // Returns true when the end of the file came before the buffer was full;
   // the bytes not read are then NUL.
   bool Get(int channel, int64_t position, std::string& buffer);
+  // Binary: as Get, returning how many bytes the file held.
+  size_t ReadAt(int channel, int64_t position, std::string& buffer);
   // Binary: writes the bytes at the 1-based byte `position`, extending the
   // file when needed. Error 75 on a channel opened ReadShared.
   void Put(int channel, int64_t position, std::string_view bytes);
@@ -92,9 +99,25 @@ class Files {
   Channel& Open(int channel);  // the open channel, or error 52
   void Claim(int channel);     // error 52 for a bad number, 55 if in use
   void FlushOutput(Channel& ch);
+  // Calls `open` with the Linux path of `path`; when that finds nothing
+  // where a path the prefix kept points, once more with the path looked up
+  // afresh.
+  template <typename OpenAt>
+  int WithMapped(std::string_view path, OpenAt open);
+  // The descriptor to lock for an exclusive open of `path`: the one kept
+  // from the last close, or a new one.
+  int LockFile(std::string_view path, std::string& linux_path);
+
+  // A semaphore file kept open, unlocked, between its channels.
+  struct Kept {
+    int fd = -1;
+    std::string path;  // Linux
+    std::chrono::steady_clock::time_point checked;
+  };
 
   const WinePrefix prefix_;
   std::map<int, std::unique_ptr<Channel>> channels_;
+  std::map<std::string, Kept, std::less<>> kept_;  // by program path
 };
 
 // Free helpers over program paths. A path that cannot be mapped counts as

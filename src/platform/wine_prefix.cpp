@@ -58,8 +58,10 @@ std::string FindEntry(const fs::path& dir, const std::string& name) {
 // Appends the components of a Windows path below `base`, each found
 // case-insensitively while the folders exist. "." is skipped and ".." goes up
 // one component; above `base` only when `may_leave_base` (a path relative to
-// the current folder), never above a drive's root.
-fs::path Resolve(fs::path base, std::string_view rest, bool may_leave_base = false) {
+// the current folder), never above a drive's root. `found_whole`, when
+// given, tells whether the base and every component were found.
+fs::path Resolve(fs::path base, std::string_view rest, bool may_leave_base = false,
+                 bool* found_whole = nullptr) {
   std::vector<std::string> parts;
   size_t i = 0;
   while (i < rest.size()) {
@@ -81,6 +83,7 @@ fs::path Resolve(fs::path base, std::string_view rest, bool may_leave_base = fal
   }
   fs::path out = base;
   bool searching = IsDirectory(base);
+  bool whole = searching;
   for (const std::string& part : parts) {
     if (searching) {
       std::string found = FindEntry(out, part);
@@ -91,8 +94,10 @@ fs::path Resolve(fs::path base, std::string_view rest, bool may_leave_base = fal
       }
       searching = false;
     }
+    whole = false;
     out /= part;
   }
+  if (found_whole != nullptr) *found_whole = whole;
   return out;
 }
 
@@ -121,11 +126,40 @@ fs::path WinePrefix::DriveFolder(char letter) const {
   return {};
 }
 
+bool WinePrefix::Forget(std::string_view windows_path) const {
+  // The folders above the path go too: one of them may be what moved.
+  const bool kept = found_.erase(std::string(windows_path)) != 0;
+  for (size_t last = windows_path.find_last_of("\\/"); last != std::string_view::npos && last > 2;
+       last = windows_path.find_last_of("\\/")) {
+    windows_path = windows_path.substr(0, last);
+    found_.erase(std::string(windows_path));
+  }
+  return kept;
+}
+
 fs::path WinePrefix::Map(std::string_view windows_path) const {
   if (windows_path.size() >= 2 && windows_path[1] == ':') {
+    std::string key(windows_path);
+    if (auto kept = found_.find(key); kept != found_.end()) return kept->second;
+    // A plain name in a folder: the folder is mapped (and kept) on its own,
+    // as the many files of a run share a few folders.
+    const size_t last = windows_path.find_last_of("\\/");
+    const std::string_view name = last == std::string_view::npos ? "" : windows_path.substr(last + 1);
+    if (last > 2 && last != std::string_view::npos && !name.empty() && name != "." && name != "..") {
+      const std::string_view folder_path = windows_path.substr(0, last);
+      const fs::path folder = Map(folder_path);
+      const std::string own = Cp1252ToUtf8(name);
+      if (found_.count(std::string(folder_path)) == 0) return folder / own;  // the folder is missing
+      const std::string entry = FindEntry(folder, own);
+      if (entry.empty()) return folder / own;
+      return found_.emplace(std::move(key), folder / entry).first->second;
+    }
     fs::path drive = DriveFolder(windows_path[0]);
     if (drive.empty()) throw MakeRuntimeError(76);
-    return Resolve(drive, windows_path.substr(2));
+    bool found_whole = false;
+    fs::path mapped = Resolve(drive, windows_path.substr(2), false, &found_whole);
+    if (found_whole) found_.emplace(std::move(key), mapped);
+    return mapped;
   }
   if (windows_path.size() >= 2 && IsSeparator(windows_path[0]) && IsSeparator(windows_path[1])) {
     // Network shares have no place in a prefix.

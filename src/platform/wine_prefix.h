@@ -3,7 +3,9 @@
 // drive letters, the file system below them, and the user's registry file.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace vx::platform {
 
@@ -22,7 +24,17 @@ class WinePrefix {
   // component that exists is found case-insensitively, as Wine does; one that
   // does not exist keeps the case given, so new files get the program's name.
   // A drive that does not exist gives run-time error 76 (path not found).
+  //
+  // A path with a drive letter whose every component was found is kept, so
+  // that a run looks each of its files up once. A caller that finds nothing
+  // where a kept path points calls Forget and maps the path again: a file
+  // the payroll product deleted and made anew, perhaps in another case, is
+  // then found where it is now. Each copy of a prefix keeps its own paths.
   std::filesystem::path Map(std::string_view windows_path) const;
+
+  // Drops what Map kept for the path and the folders above it; false when
+  // it kept nothing for the path itself.
+  bool Forget(std::string_view windows_path) const;
 
   // The Linux path a new file of that Windows path gets: its folders found
   // as Map finds them, its own name kept exactly as given, whatever the
@@ -38,6 +50,8 @@ class WinePrefix {
 
  private:
   std::filesystem::path root_;
+  // Windows path, as the program spells it -> Linux path, for paths found whole.
+  mutable std::unordered_map<std::string, std::filesystem::path> found_;
 };
 
 }  // namespace vx::platform

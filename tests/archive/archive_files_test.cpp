@@ -151,6 +151,12 @@ TEST_F(ArchiveFiles, SemaphoreWaitsForItsHolderSaysSoOnceAndLocksOthersOut) {
   };
   wait.taken = [&] { said.push_back("taken"); };
   world.archives.SetSemaphoreWait(wait);
+  world.Write("C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT", std::string(2000, ' '));
+  // One search has come and gone: the file stays open here, and another
+  // program takes the semaphore before the next search.
+  world.archives.APRISEMA();
+  world.archives.CHIUDISEMA();
+  EXPECT_TRUE(said.empty());
   vx::platform::Files other(world.files.Prefix());
   other.OpenBinary(1, "C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT", vx::platform::Access::ExclusiveLock);
   std::thread holder([&] {
@@ -172,6 +178,7 @@ TEST_F(ArchiveFiles, SemaphoreWaitsForItsHolderSaysSoOnceAndLocksOthersOut) {
 }
 
 TEST_F(ArchiveFiles, SemaphoreWaitIsGivenUpWhenTheTimeRunsOutOrTheOperatorCancels) {
+  world.Write("C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT", std::string(2000, ' '));
   vx::platform::Files other(world.files.Prefix());
   other.OpenBinary(1, "C:\\PVXPAGHE\\ARCHIVI\\SLSEMA.DAT", vx::platform::Access::ExclusiveLock);
   vx::archive::SemaphoreWait wait;

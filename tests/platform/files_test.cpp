@@ -6,7 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "platform/errors.h"
 #include "platform/scratch_prefix.h"
@@ -96,6 +98,28 @@ TEST_F(FilesTest, ExclusiveLockHeldByAnotherProcessIsPermissionDenied) {
   EXPECT_FALSE(CanOpenForReading(prefix_, kSema));  // held by us now, refused to any other open
   files_.Close(16);
   EXPECT_TRUE(CanOpenForReading(prefix_, kSema));
+
+  // Between two holds the file stays open here, but free: another process
+  // takes it, and our next hold waits for it like anyone else's.
+  OtherProcess between([&] { return (new Files(prefix_))->OpenBinary(16, kSema, Access::ExclusiveLock), true; });
+  ASSERT_TRUE(between.Held());
+  EXPECT_EQ(ErrorOf([&] { files_.OpenBinary(16, kSema, Access::ExclusiveLock); }), 70);
+  between.Finish();
+  EXPECT_EQ(ErrorOf([&] { files_.OpenBinary(16, kSema, Access::ExclusiveLock); }), 0);
+  files_.Close(16);
+
+  // A semaphore file another program deleted and made again is the one
+  // locked from then on, once the kept one has been looked at again.
+  std::filesystem::remove(s_.C() / "pvxpaghe/archivi/slsema.dat");
+  s_.Write("drive_c/pvxpaghe/archivi/SLSEMA.DAT", std::string(2000, ' '));
+  OtherProcess renewed([&] { return (new Files(prefix_))->OpenBinary(16, kSema, Access::ExclusiveLock), true; });
+  ASSERT_TRUE(renewed.Held());
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  EXPECT_EQ(ErrorOf([&] { files_.OpenBinary(16, kSema, Access::ExclusiveLock); }), 70);
+  renewed.Finish();
+  std::filesystem::remove(s_.C() / "pvxpaghe/archivi/SLSEMA.DAT");
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  EXPECT_EQ(ErrorOf([&] { files_.OpenBinary(16, kSema, Access::ExclusiveLock); }), 53);  // never made here
 }
 
 TEST_F(FilesTest, ExclusiveLockConflictsWithClassicRecordLocks) {
@@ -232,6 +256,21 @@ TEST_F(FilesTest, FileAndFolderHelpers) {
   Kill(prefix_, "C:\\PVXPAGHE\\PIENO.DAT");
   EXPECT_FALSE(FileExists(prefix_, "C:\\PVXPAGHE\\PIENO.DAT"));
   EXPECT_EQ(ErrorOf([&] { Kill(prefix_, "C:\\PVXPAGHE\\PIENO.DAT"); }), 53);
+
+  // A path looked up once is kept; when another program moves what it
+  // names, the next use finds the file where it is now.
+  s_.Write("drive_c/pvxpaghe/Dati/a.dat", "1");
+  EXPECT_EQ(FileLen(prefix_, "C:\\PVXPAGHE\\DATI\\A.DAT"), 1);
+  std::filesystem::remove_all(s_.C() / "pvxpaghe/Dati");
+  s_.Write("drive_c/pvxpaghe/DATI/A.DAT", "22");
+  EXPECT_EQ(FileLen(prefix_, "C:\\PVXPAGHE\\DATI\\A.DAT"), 2);
+  files_.OpenBinary(1, "C:\\PVXPAGHE\\DATI\\A.DAT", Access::ReadShared);
+  std::filesystem::remove(s_.C() / "pvxpaghe/DATI/A.DAT");
+  s_.Write("drive_c/pvxpaghe/DATI/a.dat", "333");
+  files_.Close(1);
+  EXPECT_TRUE(FileExists(prefix_, "C:\\PVXPAGHE\\DATI\\A.DAT"));
+  EXPECT_EQ(ErrorOf([&] { files_.OpenInput(1, "C:\\PVXPAGHE\\DATI\\A.DAT"); }), 0);
+  EXPECT_EQ(files_.LineInput(1), "333");
 
   MkDir(prefix_, "C:\\PVXPAGHE\\FILE-PDF");
   EXPECT_TRUE(std::filesystem::is_directory(s_.C() / "pvxpaghe" / "FILE-PDF"));
