@@ -18,8 +18,15 @@ double PayrollArchives::SearchIndex(double numero_base, const std::string& key, 
     return -1.0;
   };
 
+  // A search with a sound key learns that the index is empty from its first
+  // block, which then comes up short; the file's length is asked for first
+  // only when something else is wrong, so that a search costs no more calls
+  // than the blocks it reads.
+  const bool empty_seen_later = code == kSearch && !key.empty() &&
+                                key.find_first_not_of(' ') != std::string::npos &&
+                                static_cast<double>((key.size() + 7) * kEntriesPerBlock) == state.LunghezzaRec[slot];
   if (code != 9) {
-    if (files_.Lof(state.CanaleFile[slot]) == 0) {
+    if (!empty_seen_later && files_.Lof(state.CanaleFile[slot]) == 0) {
       return refuse("ERRORE ISAM - FILE VUOTO " + NumberText(numero_base));
     }
     if (key.empty()) return refuse("ERRORE ISAM - LUNK=0");
@@ -47,10 +54,25 @@ double PayrollArchives::SearchIndex(double numero_base, const std::string& key, 
     return state.BufferRec[slot];
   };
 
-  const std::string& root = read_block(1);
+  // The root and block 2 come in one read: block 2 is the first level-2
+  // block, and the only one of an index of up to 128 leaves. Both are read
+  // within the same hold of the semaphore, so block 2 is as current as if
+  // it were read on its own, and the trace, the archive's buffer and
+  // FineFile show each block as LEGGIREC shows it.
+  bool second_whole = false;
+  state.FineFile = ReadRecordAndNext(numero_base, 1, next_record_, second_whole);
+  if (state.FineFile == 1) {
+    if (files_.Lof(state.CanaleFile[slot]) == 0) return refuse("ERRORE ISAM - FILE VUOTO " + NumberText(numero_base));
+    throw platform::MakeRuntimeError(62, state.NomeArchivio[slot]);
+  }
+  const std::string& root = state.BufferRec[slot];
   if (SlotKey(root, key.size(), 1) == high_key) return -1;
   const double level2 = SlotNumber(root, key.size(), SearchBlock(root, key));
-  const std::string& middle = read_block(level2);
+  if (level2 == 2) {
+    state.FineFile = TakeRecord(numero_base, 2, next_record_, second_whole);
+    if (state.FineFile == 1) throw platform::MakeRuntimeError(62, state.NomeArchivio[slot]);
+  }
+  const std::string& middle = level2 == 2 ? state.BufferRec[slot] : read_block(level2);
   const double leaf_block = SlotNumber(middle, key.size(), SearchBlock(middle, key));
   const std::string& leaf = read_block(leaf_block);
   const int found = SearchBlock(leaf, key);

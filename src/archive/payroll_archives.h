@@ -194,6 +194,11 @@ class PayrollArchives {
   std::string Resolve(double numero_base, bool& with_folder);
   double Open(double numero_base);
   double ReadRecord(double numero_base, double record);
+  // LEGGIREC of `record` with one read that also takes the record after
+  // it, left in `next` with whether the file held it whole.
+  double ReadRecordAndNext(double numero_base, double record, std::string& next, bool& next_whole);
+  // LEGGIREC of `record` whose bytes a read of the record before it brought.
+  double TakeRecord(double numero_base, double record, const std::string& bytes, bool whole);
   // The shift of a repeated field, telling the operator about a "DI2X$"
   // descriptor whose group cannot be told.
   int16_t ShiftOf(std::string_view descriptor, int16_t occurrence);
@@ -207,6 +212,8 @@ class PayrollArchives {
   SemaphoreWait semaphore_wait_;
   std::function<bool()> another_instance_running_;
   std::unique_ptr<platform::SingleInstance> instance_lock_;
+  std::string read_pair_;     // two records read at once
+  std::string next_record_;   // the second of them, during one index search
 };
 
 }  // namespace vx::archive

@@ -33,6 +33,34 @@ double PayrollArchives::ReadRecord(double numero_base, double record) {
   return files_.Get(state.CanaleFile[slot], position, buffer) ? 1 : 0;
 }
 
+double PayrollArchives::ReadRecordAndNext(double numero_base, double record, std::string& next,
+                                          bool& next_whole) {
+  const size_t slot = Slot(numero_base);
+  state.UltimoRec[slot] = record;
+  TRACCIA(TraceEntry("LEGGIREC", numero_base, record));
+  std::string& buffer = state.BufferRec[slot];
+  if (static_cast<double>(buffer.size()) != state.LunghezzaRec[slot]) {
+    throw platform::MakeRuntimeError(59);
+  }
+  const int64_t position = RecordPosition(record, state.LunghezzaRec[slot]);
+  RecordPosition(record + 1, state.LunghezzaRec[slot]);  // error 63 before anything is read
+  const size_t length = buffer.size();
+  read_pair_.resize(2 * length);
+  const size_t got = files_.ReadAt(state.CanaleFile[slot], position, read_pair_);
+  buffer.assign(read_pair_, 0, length);
+  next.assign(read_pair_, length, length);
+  next_whole = got == 2 * length;
+  return got < length ? 1 : 0;
+}
+
+double PayrollArchives::TakeRecord(double numero_base, double record, const std::string& bytes, bool whole) {
+  const size_t slot = Slot(numero_base);
+  state.UltimoRec[slot] = record;
+  TRACCIA(TraceEntry("LEGGIREC", numero_base, record));
+  state.BufferRec[slot] = bytes;
+  return whole ? 0 : 1;
+}
+
 double PayrollArchives::LEGGIREC(double numero_base, double record) {
   double end_of_file = 0;
   Guarded([&] { end_of_file = ReadRecord(numero_base, record); });
