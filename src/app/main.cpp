@@ -1,6 +1,7 @@
 // vxorel: lists, company by company, the employees of a payroll installation
 // paid by bank transfer. See UsageText() for the command line.
 
+#include <cstdio>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -18,6 +19,10 @@
 #endif
 
 int main(int argc, char** argv) {
+  // Messages go out a whole line at a time, each line in one write, not a
+  // write for every piece of it.
+  std::setvbuf(stderr, nullptr, _IOLBF, BUFSIZ);
+  std::cerr << std::nounitbuf;
   vx::app::CommandLine command_line;
   try {
     command_line = vx::app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
