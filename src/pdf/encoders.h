@@ -25,12 +25,15 @@ std::string LZWEncode(std::string_view data, int quality);
 // that encodes many pages sets the table up once instead of once a page.
 class LZWEncoder {
  public:
+  LZWEncoder();
+  ~LZWEncoder();
   std::string Encode(std::string_view data, int quality);
 
+  static constexpr uint32_t kSlots = 32768;  // of the dictionary, see lzw.cpp
+
  private:
-  std::unique_ptr<uint64_t[]> slots_;  // the dictionary, see lzw.cpp
-  size_t slot_count_ = 0;
-  uint32_t generation_ = 0;
+  struct Table;
+  std::unique_ptr<Table> table_;  // set up by the first stream, then kept
   std::unique_ptr<char[]> output_;  // the codes before they are copied out
   size_t output_size_ = 0;
 };

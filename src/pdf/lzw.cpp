@@ -14,40 +14,52 @@ namespace {
 constexpr uint32_t kClearTable = 256;
 constexpr uint32_t kEndOfData = 257;
 constexpr uint32_t kFirstFreeCode = 258;
+constexpr uint32_t kSlotMask = LZWEncoder::kSlots - 1;
 
-// One pseudo-random pattern per byte value, from a xorshift generator. The
+// One pseudo-random slot per byte value, from a xorshift generator. The
 // patterns only spread the slots: the codes written do not depend on them.
-constexpr std::array<uint32_t, 256> MakeScatter() {
-  std::array<uint32_t, 256> pattern{};
+constexpr std::array<uint16_t, 256> MakeScatter() {
+  std::array<uint16_t, 256> pattern{};
   uint32_t x = 0x2545F491u;
-  for (uint32_t& p : pattern) {
+  for (uint16_t& p : pattern) {
     x ^= x << 13;
     x ^= x >> 17;
     x ^= x << 5;
-    p = x;
+    p = uint16_t(x & kSlotMask);
   }
   return pattern;
 }
-constexpr std::array<uint32_t, 256> kScatter = MakeScatter();
+constexpr std::array<uint16_t, 256> kScatter = MakeScatter();
 
 }  // namespace
+
+struct LZWEncoder::Table {
+  uint16_t slots[kSlots];     // code of the pair hashed here, 0 when free
+  uint32_t pairs[4096];       // prefix << 8 | byte of each code
+  uint16_t slot_of[4096];     // the slot each code was put in
+};
+
+LZWEncoder::LZWEncoder() = default;
+LZWEncoder::~LZWEncoder() = default;
 
 std::string LZWEncode(std::string_view data, int quality) {
   return LZWEncoder().Encode(data, quality);
 }
 
 // The dictionary maps (prefix code, next byte) to the code of that string.
-// It is an open-addressed table whose slot holds the generation of the table
-// that wrote it, the 20-bit pair and its 12-bit code. Emptying the table is
-// starting a new generation: the slots of older ones then read as free, so a
-// clear code costs nothing and the slots are zeroed only when allocated.
+// It is an open-addressed table of 16-bit codes, 0 marking a free slot; the
+// pair each code stands for is kept apart, indexed by the code, and a slot
+// matches when the pair of the code in it is the one looked up. Every input
+// byte costs one lookup whose address depends on the code found for the
+// byte before, so that chain is kept to one XOR and one load: the slot of a
+// pair is its prefix code XORed with a fixed random pattern for the byte,
+// the code read there is the next prefix, and the pair is compared beside
+// it. With eight slots per code a lookup nearly always ends at its first
+// slot, and the 88 KiB of the table stay in the nearest caches.
 //
-// Every input byte costs one lookup whose address depends on the code found
-// for the byte before, so the hash must be quick to compute from the code:
-// the code XORed with a fixed random pattern for the byte. The table is kept
-// eight times larger than the codes it can hold (fewer for a short input,
-// which cannot assign more codes than it has bytes), so that a lookup nearly
-// always ends at its first slot.
+// Each code remembers its slot, so emptying the table for a clear code, or
+// at the end for the next stream, frees just the slots in use: the table is
+// zeroed once, when the encoder first needs it.
 //
 // The codes go out most significant bit first into a buffer kept from one
 // call to the next and never filled before being written; the result is
@@ -93,72 +105,71 @@ std::string LZWEncoder::Encode(std::string_view data, int quality) {
     return finish();
   }
 
-  const size_t codes = std::min(size_t(largest_code) + 1, data.size() + 256);
-  size_t slot_count = 1024;
-  while (slot_count < codes * 8) slot_count *= 2;
-  if (slot_count > slot_count_) {
-    slots_ = std::make_unique<uint64_t[]>(slot_count);  // zeroed: generation 0
-    slot_count_ = slot_count;
-    generation_ = 0;
+  if (!table_) {
+    table_ = std::make_unique_for_overwrite<Table>();
+    std::fill_n(table_->slots, kSlots, 0);
+    table_->pairs[0] = 0xFFFFFFFF;  // no pair: the code of free slots
   }
-  uint64_t* const slots = slots_.get();
-  const uint32_t mask = uint32_t(slot_count - 1);
-  uint64_t generation = 0;
-  auto new_generation = [&] {
-    // Generation 0 marks zeroed slots, and after 2^32 tables (terabytes of
-    // input) the stamps would come round again: start from zeros then.
-    if (++generation_ == 0) {
-      std::fill_n(slots, slot_count_, 0);
-      generation_ = 1;
-    }
-    generation = generation_;
-  };
-  new_generation();
-
-  // The pair's slot: the one holding it, or the free one where it goes.
-  auto find = [&](uint64_t key, uint32_t h) -> uint64_t* {
-    for (;; h = (h + 1) & mask) {
-      const uint64_t slot = slots[h];
-      if (slot >> 12 == key || slot >> 32 != generation) return &slots[h];
-    }
+  uint16_t* const slots = table_->slots;
+  uint32_t* const pairs = table_->pairs;
+  uint16_t* const slot_of = table_->slot_of;
+  uint32_t next_code = kFirstFreeCode;
+  auto empty_table = [&] {
+    for (uint32_t code = kFirstFreeCode; code < next_code; ++code) slots[slot_of[code]] = 0;
   };
 
   const auto* next = reinterpret_cast<const uint8_t*>(data.data());
   const auto* const end = next + data.size();
   uint32_t prefix = *next++;
-  uint32_t next_code = kFirstFreeCode;
   int width = 9;
+  // The next code whose assignment widens the codes or fills the table.
+  uint32_t milestone = 511;
   while (next != end) {
     // The longest string in the table that starts here; most bytes end in
     // this loop, so it keeps to the few values it needs.
     uint32_t byte;
-    uint64_t* slot;
+    uint32_t slot;
     for (;;) {
       byte = *next++;
-      const uint64_t key = generation << 20 | prefix << 8 | byte;
-      slot = find(key, (prefix ^ kScatter[byte]) & mask);
-      if (*slot >> 12 != key) break;
-      prefix = uint32_t(*slot & 0xFFF);
+      const uint32_t pair = prefix << 8 | byte;
+      slot = prefix ^ kScatter[byte];
+      uint32_t code;
+      for (;;) {
+        code = slots[slot];
+        if (pairs[code] == pair || code == 0) break;
+        slot = (slot + 1) & kSlotMask;
+      }
+      if (code == 0) break;
+      prefix = code;
       if (next == end) goto done;
     }
-    *slot = (generation << 20 | prefix << 8 | byte) << 12 | next_code;
+    slots[slot] = uint16_t(next_code);
+    slot_of[next_code] = uint16_t(slot);
+    pairs[next_code] = prefix << 8 | byte;
     put(prefix, width);
-    // Early change: the decoder widens its codes one code before the
-    // table reaches the next power of two.
-    if (next_code == 511 || next_code == 1023 || next_code == 2047) ++width;
-    ++next_code;
     prefix = byte;
-    if (next_code > largest_code && next != end) {
-      // The table is full: before the next byte the clear code goes out in
-      // the width reached, which is one more than 9 + quality when quality
-      // is below 3.
-      put(kClearTable, width);
-      new_generation();
-      next_code = kFirstFreeCode;
-      width = 9;
+    if (next_code == milestone) [[unlikely]] {
+      // Early change: the decoder widens its codes one code before the
+      // table reaches the next power of two.
+      if (next_code != 4095) ++width;
+      if (next_code == largest_code && next != end) {
+        // The table is full: before the next byte the clear code goes out
+        // in the width reached, which is one more than 9 + quality when
+        // quality is below 3.
+        put(kClearTable, width);
+        ++next_code;
+        empty_table();
+        next_code = kFirstFreeCode;
+        width = 9;
+        milestone = 511;
+        continue;
+      }
+      milestone = milestone * 2 + 1;
     }
+    ++next_code;
   }
 done:
+  empty_table();
   put(prefix, width);
   // The decoder adds one more entry on reading the last code, so when that
   // entry brings it to a wider code the end-of-data code must be wider too.
