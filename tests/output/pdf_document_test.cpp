@@ -63,18 +63,6 @@ class CompanyPdf : public ::testing::Test {
   ListingWorld world;
 };
 
-TEST_F(CompanyPdf, FolderTreeIsCreatedLevelByLevel) {
-  Open(1);
-  EXPECT_EQ(world.output().state.CartellaRadicePDF, "C:\\PVXPAGHE");
-  EXPECT_EQ(world.output().state.CartellaPDF, "C:\\PVXPAGHE\\FILE-PDF\\001\\2023\\11\\BANC");
-  EXPECT_TRUE(std::filesystem::is_directory(Folder()));
-  // A second run finds every level there and leaves it alone.
-  std::filesystem::path marker = Folder() / "kept.txt";
-  std::ofstream(marker) << "x";
-  world.output().CARTELLAPDF("001", "BANC", "202311");
-  EXPECT_TRUE(std::filesystem::exists(marker));
-}
-
 TEST_F(CompanyPdf, DocumentIsNamedSetUpAndCompleted) {
   Open(1);
   auto& out = world.output();
@@ -83,6 +71,7 @@ TEST_F(CompanyPdf, DocumentIsNamedSetUpAndCompleted) {
   EXPECT_EQ(out.state.PDFCreati, 1);
   out.CHIUDIPDF();
   EXPECT_FALSE(out.state.PDFAperto);
+  EXPECT_EQ(out.state.CartellaPDF, "C:\\PVXPAGHE\\FILE-PDF\\001\\2023\\11\\BANC");
 
   const auto file = Folder() / "BANC_0_D_STIPENDI_001_ALFA _ BETA_ SRL.pdf";
   const std::string pdf = DecodedPdf(file);
