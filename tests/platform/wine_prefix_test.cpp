@@ -23,71 +23,45 @@ int ErrorOf(const std::function<void()>& f) {
   return 0;
 }
 
-TEST(WinePrefixMap, FindsExistingComponentsWhateverTheirCase) {
+// Existing components are found whatever their case, accented ones as
+// UTF-8 on disk; missing ones keep the program's spelling; ".." stops at
+// the drive; a path without a drive is relative to the current folder.
+TEST(WinePrefixMap, FindsExistingComponentsWhateverTheirCaseAndKeepsTheSpellingOfNewOnes) {
   ScratchPrefix s;
   s.Write("drive_c/pvxpaghe/Archivi/slbase.dat", "x");
-  WinePrefix prefix = s.Prefix();
-  EXPECT_EQ(prefix.Map("C:\\PVXPAGHE\\ARCHIVI\\SLBASE.DAT"),
-            s.Root() / "dosdevices" / "c:" / "pvxpaghe" / "Archivi" / "slbase.dat");
-  EXPECT_EQ(prefix.Map("c:/PvxPaghe/archivi/SlBase.Dat"),
-            s.Root() / "dosdevices" / "c:" / "pvxpaghe" / "Archivi" / "slbase.dat");
-}
-
-TEST(WinePrefixMap, MissingComponentsKeepTheCaseGiven) {
-  ScratchPrefix s;
-  s.Write("drive_c/pvxpaghe/keep", "");
-  WinePrefix prefix = s.Prefix();
-  // The existing folder is found; the new folder and file keep the program's spelling.
-  EXPECT_EQ(prefix.Map("C:\\PVXPAGHE\\FILE-PDF\\001\\BONI001B1.TXT"),
-            s.Root() / "dosdevices" / "c:" / "pvxpaghe" / "FILE-PDF" / "001" / "BONI001B1.TXT");
-}
-
-TEST(WinePrefixMap, AccentedNamesAreUtf8OnDiskAndMatchCaseInsensitively) {
-  ScratchPrefix s;
   s.Write("drive_c/Società/città.txt", "x");
-  // The program's text is cp1252: "SOCIETÀ\CITTÀ.TXT".
-  EXPECT_EQ(s.Prefix().Map("C:\\SOCIET\xC0\\CITT\xC0.TXT"),
-            s.Root() / "dosdevices" / "c:" / "Società" / "città.txt");
-}
-
-TEST(WinePrefixMap, DrivesComeFromDosdevicesLinks) {
-  ScratchPrefix s;
-  fs::create_directories(s.Root() / "elsewhere" / "Dati");
-  fs::create_directory_symlink("../elsewhere", s.Root() / "dosdevices" / "d:");
-  EXPECT_EQ(s.Prefix().Map("D:\\DATI\\x"), s.Root() / "dosdevices" / "d:" / "Dati" / "x");
-  EXPECT_EQ(s.Prefix().DriveFolder('d'), s.Root() / "dosdevices" / "d:");
-}
-
-TEST(WinePrefixMap, CFallsBackToDriveCWithoutDosdevices) {
-  ScratchPrefix s(/*with_dosdevices=*/false);
-  EXPECT_EQ(s.Prefix().Map("C:\\A"), s.Root() / "drive_c" / "A");
-}
-
-TEST(WinePrefixMap, MissingDriveIsPathNotFound) {
-  ScratchPrefix s;
-  WinePrefix prefix = s.Prefix();
-  EXPECT_EQ(ErrorOf([&] { prefix.Map("Q:\\ARCHIVI\\SLBASE.DAT"); }), 76);
-  // A dangling dosdevices link is no drive either.
-  fs::create_directory_symlink("../gone", s.Root() / "dosdevices" / "e:");
-  EXPECT_EQ(ErrorOf([&] { prefix.Map("E:\\X"); }), 76);
-  EXPECT_EQ(ErrorOf([&] { prefix.Map("\\\\server\\share\\x"); }), 76);
-}
-
-TEST(WinePrefixMap, PathWithoutDriveIsRelativeToTheCurrentFolder) {
-  ScratchPrefix s;
   s.Write("work/Uscita/a.txt", "");
+  WinePrefix prefix = s.Prefix();
+  const fs::path c = s.Root() / "dosdevices" / "c:";
+  EXPECT_EQ(prefix.Map("C:\\PVXPAGHE\\ARCHIVI\\SLBASE.DAT"), c / "pvxpaghe" / "Archivi" / "slbase.dat");
+  EXPECT_EQ(prefix.Map("c:/PvxPaghe/archivi/SlBase.Dat"), c / "pvxpaghe" / "Archivi" / "slbase.dat");
+  EXPECT_EQ(prefix.Map("C:\\PVXPAGHE\\FILE-PDF\\001\\BONI001B1.TXT"),
+            c / "pvxpaghe" / "FILE-PDF" / "001" / "BONI001B1.TXT");
+  EXPECT_EQ(prefix.Map("C:\\SOCIET\xC0\\CITT\xC0.TXT"), c / "Società" / "città.txt");  // cp1252 text
+  EXPECT_EQ(prefix.Map("C:\\..\\..\\X"), c / "X");
   fs::path old = fs::current_path();
   fs::current_path(s.Root() / "work");
-  fs::path mapped = s.Prefix().Map("USCITA\\A.TXT");
-  fs::path up = s.Prefix().Map("..\\drive_c");
+  fs::path mapped = prefix.Map("USCITA\\A.TXT");
+  fs::path up = prefix.Map("..\\drive_c");
   fs::current_path(old);
   EXPECT_EQ(mapped, s.Root() / "work" / "Uscita" / "a.txt");
   EXPECT_EQ(up, s.Root() / "drive_c");
 }
 
-TEST(WinePrefixMap, DotDotNeverLeavesTheDrive) {
+// Drives come from the dosdevices links (C: falls back to drive_c without
+// them); a missing drive, a dangling link or a UNC path is path not found.
+TEST(WinePrefixMap, DrivesComeFromDosdevicesLinks) {
   ScratchPrefix s;
-  EXPECT_EQ(s.Prefix().Map("C:\\..\\..\\X"), s.Root() / "dosdevices" / "c:" / "X");
+  fs::create_directories(s.Root() / "elsewhere" / "Dati");
+  fs::create_directory_symlink("../elsewhere", s.Root() / "dosdevices" / "d:");
+  fs::create_directory_symlink("../gone", s.Root() / "dosdevices" / "e:");
+  WinePrefix prefix = s.Prefix();
+  EXPECT_EQ(prefix.Map("D:\\DATI\\x"), s.Root() / "dosdevices" / "d:" / "Dati" / "x");
+  EXPECT_EQ(prefix.DriveFolder('d'), s.Root() / "dosdevices" / "d:");
+  for (const char* path : {"Q:\\ARCHIVI\\SLBASE.DAT", "E:\\X", "\\\\server\\share\\x"})
+    EXPECT_EQ(ErrorOf([&] { prefix.Map(path); }), 76) << path;
+  ScratchPrefix bare(/*with_dosdevices=*/false);
+  EXPECT_EQ(bare.Prefix().Map("C:\\A"), bare.Root() / "drive_c" / "A");
 }
 
 TEST(WinePrefixEnvironment, PrefixComesFromWineprefixElseHome) {
