@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <system_error>
 
 #include "platform/errors.h"
@@ -9,6 +10,18 @@
 namespace vx::archive {
 
 double NumericValue(std::string_view text) {
+  // Most fields are whole numbers of a few digits, perhaps after blanks and
+  // a sign: their value is exact in a double, and counted here directly.
+  {
+    size_t i = text.find_first_not_of(' ');
+    if (i == std::string_view::npos) return 0.0;
+    const bool negative = text[i] == '-';
+    if (negative || text[i] == '+') ++i;
+    const size_t first = i;
+    int64_t whole = 0;
+    while (i < text.size() && i - first < 15 && text[i] >= '0' && text[i] <= '9') whole = whole * 10 + (text[i++] - '0');
+    if (i == text.size() && i > first) return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+  }
   // Gather the characters that form the number, skipping blanks on the way.
   std::string number;
   size_t i = 0;

@@ -11,6 +11,8 @@ TEST(NumericValue, SkipsBlanksAnywhereAndStopsAtTheFirstForeignCharacter) {
   EXPECT_EQ(NumericValue("1 2\t3\n4"), 1234);
   EXPECT_EQ(NumericValue("- 00001234.56"), -1234.56);
   EXPECT_EQ(NumericValue("0000012345ABC"), 12345);
+  EXPECT_EQ(NumericValue("  -000042"), -42);
+  EXPECT_EQ(NumericValue("1234567890123456789012"), 1234567890123456789012.0);
   EXPECT_EQ(NumericValue("12,50"), 12);  // a comma is never a decimal point
   EXPECT_EQ(NumericValue("1.2.3"), 1.2);
   EXPECT_EQ(NumericValue("+.5"), 0.5);
