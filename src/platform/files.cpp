@@ -258,22 +258,12 @@ void Files::OpenBinary(int channel, std::string_view path, Access access) try {
       break;
     }
     case Access::ExclusiveLock: {
-      // A second channel on a file this process holds locked opens it anew,
-      // and meets the lock as any other program would.
+      // A second channel on a file this process holds locked meets the lock
+      // as any other open would.
       const bool in_use = std::any_of(channels_.begin(), channels_.end(), [&](const auto& open) {
         return open.second->kept && open.second->name == path;
       });
-      if (in_use) {
-        fs::path target = prefix_.Map(path);
-        int fd = OpenFile(target, O_RDWR);
-        if (!TakeLock(fd)) {
-          ::close(fd);
-          throw MakeRuntimeError(70);
-        }
-        ch->fd = fd;  // not reached while the other channel holds the lock
-        ch->path = target.string();
-        break;
-      }
+      if (in_use) throw MakeRuntimeError(70);
       int fd = LockFile(path, ch->path);
       bool locked = false;
       try {
