@@ -5,6 +5,7 @@
 
 #include "pdf/vbpdf.h"
 #include "platform/errors.h"
+#include "platform/finished_file.h"
 
 namespace vx::output {
 
@@ -43,7 +44,7 @@ PdfFilePrinter::~PdfFilePrinter() {
   if (pdf_) {
     pdf_->Abort();
     std::error_code ec;
-    std::filesystem::remove(file_, ec);
+    std::filesystem::remove(temporary_, ec);
   }
 }
 
@@ -71,11 +72,14 @@ void PdfFilePrinter::EnsureDocument() {
     std::string name = number;
     if (!company_.empty()) name += "_" + company_;
     file_ = folder_ / (name + ".pdf");
+    // Written under a temporary name and put in place once ended, so that
+    // a run stopped half way leaves no half document under the final name.
+    temporary_ = vx::platform::TemporaryBeside(file_);
     auto pdf = MakePdf(factory_);
     pdf->SetScale(0);  // points
     pdf->SetPaperSize(PaperSize(orientation_), 0, 0);
     pdf->SetMargins(0, 0, 0, 0, true);
-    pdf->BeginDoc(file_.string());
+    pdf->BeginDoc(temporary_.string());
     if (pdf->ErrNumber() != 0)
       throw vx::platform::RuntimeError(pdf->ErrNumber(), pdf->ErrDescription());
     pdf->BeginPage();
@@ -126,6 +130,15 @@ void PdfFilePrinter::EndDoc() {
   if (!pdf_) return;  // nothing was drawn: no file
   AsPrinterError([&] { pdf_->EndDoc(); });
   pdf_.reset();
+  AsPrinterError([&] {
+    try {
+      vx::platform::PutInPlace(temporary_, file_);
+    } catch (...) {
+      std::error_code ec;
+      std::filesystem::remove(temporary_, ec);
+      throw;
+    }
+  });
   written_.push_back(file_);
 }
 

@@ -46,7 +46,8 @@ class PdfFilePrinter : public Printer {
   std::filesystem::path folder_;
   PdfFactory factory_;
   std::unique_ptr<vx::pdf::vbPDF> pdf_;
-  std::filesystem::path file_;
+  std::filesystem::path file_;       // the document's final name
+  std::filesystem::path temporary_;  // what it is written under until ended
   std::string company_;
   int documents_ = 0;
   std::vector<std::filesystem::path> written_;

@@ -134,10 +134,13 @@ TEST_F(OutputFaultsOnLongerRuns, RunKilledAtARandomMomentLeavesTheEarlierFilesOr
   const unsigned seed = std::random_device{}();
   std::mt19937 random(seed);
   std::uniform_int_distribution<long> moment(0, std::chrono::duration_cast<std::chrono::microseconds>(whole_run).count());
+  // Every other run prints, to files: those too are whole or absent.
+  const fs::path printed = folder.Path() / "printed";
   for (int attempt = 0; attempt < 8; ++attempt) {
     const auto wait = std::chrono::microseconds(moment(random));
+    const std::string output = attempt % 2 == 0 ? "--output pdf" : "--print-to " + Quote(printed.string());
     const std::string command = "exec env WINEPREFIX=" + Quote(folder.Path().string()) +
-                                " QT_QPA_PLATFORM=offscreen " VXOREL_EXECUTABLE " --batch --output pdf 2>/dev/null";
+                                " QT_QPA_PLATFORM=offscreen " VXOREL_EXECUTABLE " --batch " + output + " 2>/dev/null";
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -148,8 +151,14 @@ TEST_F(OutputFaultsOnLongerRuns, RunKilledAtARandomMomentLeavesTheEarlierFilesOr
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
-    ExpectNothingHalfWritten("seed " + std::to_string(seed) + ", killed after " + std::to_string(wait.count()) +
-                             " us");
+    const std::string context = "seed " + std::to_string(seed) + ", killed after " + std::to_string(wait.count()) + " us";
+    ExpectNothingHalfWritten(context);
+    if (!fs::exists(printed)) continue;
+    for (const auto& entry : fs::directory_iterator(printed)) {
+      if (entry.path().extension() != ".pdf") continue;
+      const Outcome check = Shell("qpdf --check " + Quote(entry.path().string()));
+      EXPECT_EQ(check.status, 0) << context << ": " << entry.path() << "\n" << check.out;
+    }
   }
 }
 
