@@ -70,13 +70,13 @@ class BatchRun : public ::testing::Test, public ListingWorld {
 
 TEST_F(BatchRun, DetailedPdfRunWritesCheckedFilesAndSaysWhere) {
   Write();
-  const Outcome run = Vxorel("--batch --output pdf --listing detailed");
+  const Outcome run = Vxorel("--batch --output pdf --listing detailed --description stipendi");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("001 ALFA SRL 1234567890: 1 dipendente elencato\n"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("002 BETA SPA 1234567890: 1 dipendente elencato\n"), std::string::npos);
   EXPECT_NE(run.err.find("C:\\PVXPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\BANC"), std::string::npos);
 
-  const fs::path alfa = PdfFolder("001") / "BANC_0_D_001_ALFA SRL.pdf";
+  const fs::path alfa = PdfFolder("001") / "BANC_0_D_STIPENDI_001_ALFA SRL.pdf";
   ASSERT_TRUE(fs::exists(alfa));
   ExpectQpdfClean(alfa);
   const std::string info = PdfInfo(alfa);
@@ -106,7 +106,7 @@ TEST_F(BatchRun, DetailedPdfRunWritesCheckedFilesAndSaysWhere) {
   EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 130.394 268.299 Tm", "(" + std::string(63, ' ') + "1234.50) Tj"}));
 
   // The company with a PDF password: its file opens with it only.
-  const fs::path beta = PdfFolder("002") / "BANC_0_D_002_BETA SPA.pdf";
+  const fs::path beta = PdfFolder("002") / "BANC_0_D_STIPENDI_002_BETA SPA.pdf";
   EXPECT_EQ(Shell("pdfinfo " + Quote(beta.string())).status, 1) << "opened without a password";
   ExpectQpdfClean(beta, "APRIMI");
   EXPECT_TRUE(ContainsRun(PageLines(beta, 1, "APRIMI"), {"1 0 0 -1 130.394 120.898 Tm", "(0020010002) Tj"}));
@@ -142,28 +142,6 @@ TEST_F(BatchRun, Aes256ProtectionOnRequestAndRefusedPasswordsStopTheRun) {
   EXPECT_FALSE(fs::exists(beta));
   EXPECT_NE(Vxorel("--batch --protection aes256").err.find("--protection has no effect on printed listings"),
             std::string::npos);
-}
-
-TEST_F(BatchRun, SimplifiedPdfIsLandscapeWithItsLineAndTotals) {
-  Write();
-  const Outcome run = Vxorel("--batch --output pdf --month 11 --year 2025 --description stipendi");
-  ASSERT_EQ(run.status, 0) << run.err;
-  const fs::path alfa = PdfFolder("001") / "BANC_0_S_STIPENDI_001_ALFA SRL.pdf";
-  ASSERT_TRUE(fs::exists(alfa));
-  ExpectQpdfClean(alfa);
-  EXPECT_NE(PdfInfo(alfa).find("Page size:       842 x 596 pts (A4)"), std::string::npos) << PdfInfo(alfa);
-  const auto page = PageLines(alfa, 1);
-  EXPECT_TRUE(ContainsRun(page, {"(ELENCO DIPENDENTI CON PAGAMENTO IN C/C PER IL MESE : NOVEMBRE 2025 STIPENDI"
-                                 "                       PAG. 01) Tj"}));
-  // The line at 4.5 cm: frames at 4.25, texts at 4.6.
-  EXPECT_TRUE(ContainsRun(page, {"0 w", "28.346 120.472 56.693 14.173 re", "S"}));
-  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 31.181 130.394 Tm", "(0010010001) Tj"}));
-  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 314.646 130.394 Tm", "(    1234.50) Tj"}));
-  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 371.339 130.394 Tm", "(IT60X0306911600000000123456) Tj"}));
-  // The totals right under it, at 5 cm.
-  EXPECT_TRUE(ContainsRun(page, {"0 w", "28.346 134.646 283.465 14.173 re", "S"}));
-  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 31.181 144.567 Tm", "(TOTALE GENERALE NETTO IN BUSTA) Tj"}));
-  EXPECT_TRUE(ContainsRun(page, {"1 0 0 -1 711.496 144.567 Tm", "(          001) Tj"}));
 }
 
 TEST_F(BatchRun, PrintToWritesOneFilePerPrinterDocument) {
