@@ -55,7 +55,10 @@ bool Mentions(const std::string& entry, const std::string& what) { return entry.
 // ---------------------------------------------------------------------------
 // An archive cut short
 
-TEST_F(ArchiveFaults, EmployeeArchiveCutInsideARecordLosesOnlyThatCompany) {
+// Cut inside a record, the company whose records it held is lost; cut
+// between records, the company keeps its listing without the lost
+// employee, who is named.
+TEST_F(ArchiveFaults, EmployeeArchiveCutShortLosesThatCompanyOrTheEmployeesPastTheCut) {
   TwoCompanies();
   Write();
   std::filesystem::resize_file(Archive("SLDIPEN.DAT"), 3 * kEmployeeRecord + 100);
@@ -64,23 +67,18 @@ TEST_F(ArchiveFaults, EmployeeArchiveCutInsideARecordLosesOnlyThatCompany) {
   EXPECT_EQ(listed, (std::vector<std::pair<std::string, int>>{{"001", 2}}));
   EXPECT_TRUE(Exists("BONI001B0.TXT"));
   EXPECT_FALSE(Exists("BONI002B0.TXT"));
-  const auto damage = Damage();
+  auto damage = Damage();
   ASSERT_EQ(damage.size(), 2u);
   EXPECT_TRUE(Mentions(damage[0], std::string("002 0020010004 ") + kEmployees)) << damage[0];
   EXPECT_TRUE(Mentions(damage[1], kEmployees) && Mentions(damage[1], "troncato")) << damage[1];
   EXPECT_TRUE(run->run_report.ArchivesDamaged());
   EXPECT_EQ(ArchivesNow(), archives_before);
-}
 
-TEST_F(ArchiveFaults, EmployeeArchiveCutBetweenRecordsReportsTheSlotsItLost) {
-  TwoCompanies();
-  Write();
   std::filesystem::resize_file(Archive("SLDIPEN.DAT"), 3 * kEmployeeRecord);
   StartUp();
   Press(Controls());
-  // The company keeps its listing without the lost employee, who is named.
   EXPECT_EQ(listed, (std::vector<std::pair<std::string, int>>{{"001", 2}, {"002", 1}}));
-  const auto damage = Damage();
+  damage = Damage();
   ASSERT_EQ(damage.size(), 1u);
   EXPECT_TRUE(Mentions(damage[0], "002 0020010004 estrazione, posizione 4, ") && Mentions(damage[0], kEmployees))
       << damage[0];

@@ -62,16 +62,8 @@ TEST_F(ListingRun, TransferFileRowsByteForByte) {
                 "BANCA Z                               \r\n");
 }
 
-TEST_F(ListingRun, TransferFileUsesTheRegionalDecimalSeparator) {
+TEST_F(ListingRun, TransferFileCarriesTheChosenSlotAndTheRegionalDecimalSeparator) {
   builder.SetDecimalSeparator('.');
-  Company(1, "ALFA SRL");
-  Employee("0010010001", "ROSSI", "MARIO", kBankX, 123450);
-  StartUp();
-  Press(Controls());
-  EXPECT_NE(Boni("BONI001B0.TXT").find(";     1234.50;"), std::string::npos);
-}
-
-TEST_F(ListingRun, TransferFileCarriesTheChosenSlotAndLeavesOtherSlotsAlone) {
   Company(1, "ALFA SRL");
   Employee("0010010001", "ROSSI", "MARIO", kBankX, 100).SetNumber(fields::kEmployeeBankSlot, 2);
   StartUp();
@@ -81,7 +73,9 @@ TEST_F(ListingRun, TransferFileCarriesTheChosenSlotAndLeavesOtherSlotsAlone) {
   c.Combo1 = kCombo1Items[2];
   Press(c);
   EXPECT_EQ(Boni("BONI001B0.TXT"), "earlier run");
-  EXPECT_EQ(Boni("BONI001B2.TXT").substr(kHeader.size(), 13), "001;001;0001;");
+  const std::string row = Boni("BONI001B2.TXT").substr(kHeader.size());
+  EXPECT_EQ(row.substr(0, 13), "001;001;0001;");
+  EXPECT_NE(row.find(";        1.00;"), std::string::npos) << row;
 }
 
 TEST_F(ListingRun, TransferFileThatCannotBeCreatedStopsTheRun) {
@@ -213,7 +207,7 @@ TEST_F(ListingRun, SimplifiedBreaksThePageOnlyAboveEighteenAndAHalf) {
   EXPECT_EQ(std::find(page2, texts.end(), "0020010058"), texts.end());
 }
 
-TEST_F(ListingRun, SimplifiedCandidateCountCarriesOverBetweenCompanies) {
+TEST_F(ListingRun, SimplifiedCandidateCountCarriesOverAndSkippedCompaniesLeaveNoPdf) {
   Company(1, "ALFA SRL");
   Company(2, "BETA SPA");
   Company(3, "GAMMA SNC");
@@ -221,7 +215,8 @@ TEST_F(ListingRun, SimplifiedCandidateCountCarriesOverBetweenCompanies) {
   Employee("0020010002", "ROSSI", "MARIO", kBankX, 100);
   Employee("0030010003", "NOT", "THIS MONTH", kBankX, 100).SetText(fields::kEmployeePaymentDate, "01012025");
   StartUp();
-  Press(Controls());
+  RunControls c = Controls();
+  Press(c);
   // 001 comes before any candidate: no listing, only the file's header.
   // 003 has no qualifying employee but the count is not back at 0: listed.
   ASSERT_EQ(Printer().documents.size(), 2u);
@@ -230,15 +225,7 @@ TEST_F(ListingRun, SimplifiedCandidateCountCarriesOverBetweenCompanies) {
   const auto gamma = Texts(Printer().documents[1]);
   EXPECT_NE(std::find(gamma.begin(), gamma.end(), "TOTALE GENERALE NETTO IN BUSTA"), gamma.end());
   EXPECT_EQ(listed, (std::vector<std::pair<std::string, int>>{{"001", 0}, {"002", 1}, {"003", 0}}));
-}
 
-TEST_F(ListingRun, SimplifiedPdfOfASkippedCompanyIsRemoved) {
-  Company(1, "ALFA SRL");
-  Company(2, "BETA SPA");
-  Employee("0010010001", "ONLY", "SECOND SLOT", kBankX, 100).SetNumber(fields::kEmployeeBankSlot, 1);
-  Employee("0020010002", "ROSSI", "MARIO", kBankX, 100);
-  StartUp();
-  RunControls c = Controls();
   c.OptStampanteLaser = false;
   c.OptStampantePDF = true;
   Press(c);
@@ -246,9 +233,9 @@ TEST_F(ListingRun, SimplifiedPdfOfASkippedCompanyIsRemoved) {
   EXPECT_FALSE(std::filesystem::exists(banc / "001" / "2025" / "11" / "BANC" / "BANC_0_S_001_ALFA SRL.pdf"));
   EXPECT_TRUE(std::filesystem::exists(banc / "002" / "2025" / "11" / "BANC" / "BANC_0_S_002_BETA SPA.pdf"));
   // Files were made: the run says where.
-  ASSERT_EQ(boxes.shown.size(), 2u);
-  EXPECT_EQ(boxes.shown[1].title, "Pagamenti in conto/corrente");
-  EXPECT_EQ(boxes.shown[1].text,
+  ASSERT_EQ(boxes.shown.size(), 3u);
+  EXPECT_EQ(boxes.shown[2].title, "Pagamenti in conto/corrente");
+  EXPECT_EQ(boxes.shown[2].text,
             "I file PDF relativi alle ditte selezionate sono stati creati in : \r\r"
             "C:\\PVXPAGHE\\FILE-PDF\\DITTA\\ANNO\\MESE\\BANC\r\r");
   // Nobody on the third slot: every company is skipped, no file is left
@@ -256,17 +243,18 @@ TEST_F(ListingRun, SimplifiedPdfOfASkippedCompanyIsRemoved) {
   c.Combo1 = kCombo1Items[2];
   Press(c);
   EXPECT_FALSE(std::filesystem::exists(banc / "002" / "2025" / "11" / "BANC" / "BANC_2_S_002_BETA SPA.pdf"));
-  EXPECT_EQ(boxes.shown.size(), 3u);
+  EXPECT_EQ(boxes.shown.size(), 4u);
 }
 
 // ---------------------------------------------------------------------------
 // Detailed listing
 
-TEST_F(ListingRun, GroupedBanksComeInTheOrderOfTheirFirstEmployee) {
+TEST_F(ListingRun, GroupedBanksComeInTheOrderOfTheirFirstEmployeeAndSeparateOnesOnTheirOwnPages) {
   Company(1, "ALFA SRL");
   Employee("0010010001", "A", "A", kBankX, 100);
   Employee("0010010002", "B", "B", kBankY, 200);
   Employee("0010010003", "C", "C", kBankX, 300);
+  Employee("0010010004", "D", "D", kBankZ, 400);
   StartUp();
   RunControls c = Detailed();
   c.ChkTotali = true;
@@ -281,29 +269,22 @@ TEST_F(ListingRun, GroupedBanksComeInTheOrderOfTheirFirstEmployee) {
   ASSERT_NE(first_box, doc.end());
   EXPECT_EQ(first_box->args, (std::vector<double>{396, 1927, 396 + 1984, 1927 + 283}));
   const auto texts = Texts(doc);
-  EXPECT_EQ(std::count(texts.begin(), texts.end(), "TOT.DIP.BANCA"), 2);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "TOT.DIP.BANCA"), 3);
   // Bank X's totals: two employees, 4.00.
   const auto first_total = std::find(texts.begin(), texts.end(), "TOT.DIP.BANCA");
   EXPECT_EQ(*(first_total + 1), std::string(67, ' ') + "002");
   EXPECT_EQ(*(first_total + 3), std::string(66, ' ') + "4.00");
-}
 
-TEST_F(ListingRun, SeparateBanksStartsAPageAfterEveryBankButTheLast) {
-  Company(1, "ALFA SRL");
-  Employee("0010010001", "A", "A", kBankX, 100);
-  Employee("0010010002", "B", "B", kBankY, 100);
-  Employee("0010010003", "C", "C", kBankZ, 100);
-  StartUp();
-  RunControls c = Detailed();
+  // A page after every bank but the last, each numbered from 01.
   c.chkSepara = true;
   c.chkSepara_Click();
   Press(c);
-  const auto& doc = Printer().documents.at(0);
-  EXPECT_EQ(Count(doc, "NewPage"), 2);
-  EXPECT_EQ(doc.front().op, "Orientation");
-  EXPECT_EQ(doc.front().args, std::vector<double>{1});
-  const auto texts = Texts(doc);
-  EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+  const auto& separate = Printer().documents.at(1);
+  EXPECT_EQ(Count(separate, "NewPage"), 2);
+  EXPECT_EQ(separate.front().op, "Orientation");
+  EXPECT_EQ(separate.front().args, std::vector<double>{1});
+  const auto pages = Texts(separate);
+  EXPECT_EQ(std::count_if(pages.begin(), pages.end(),
                           [](const std::string& t) { return t.find(" PAG. 01") != std::string::npos; }),
             3);
 }
