@@ -179,16 +179,5 @@ TEST_F(FileInUse, FailsWithTheErrorRecordedWhenNobodyCanAnswer) {
   EXPECT_NE(log.str().find("Creazione PDF"), std::string::npos);
 }
 
-TEST_F(FileInUse, OtherErrorsAreRecordedWithoutAsking) {
-  platform::ScriptedMessageBoxes boxes;
-  pdf.SetMessageBoxes(&boxes);
-  files.create_failures = {76};
-  pdf.BeginDoc("t.pdf");
-  EXPECT_TRUE(boxes.shown.empty());
-  EXPECT_EQ(pdf.ErrNumber(), 76);
-  EXPECT_EQ(pdf.ErrDescription(), "Path not found");
-  EXPECT_FALSE(pdf.IsFileOpen());
-}
-
 }  // namespace
 }  // namespace vx::pdf
