@@ -31,13 +31,6 @@ size_t ZlibSize(const std::string& data, int level) {
   return size;
 }
 
-std::string RandomBytes(size_t n, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = char(rng());
-  return s;
-}
-
 // Words drawn with a skewed distribution: compresses like report text.
 std::string Prose(size_t n, unsigned seed) {
   std::mt19937 rng(seed);
@@ -65,13 +58,13 @@ std::string FibonacciBytes() {
 }
 
 std::vector<std::string> Inputs() {
-  std::string mixed = Prose(2'000'000, 1) + RandomBytes(500'000, 2) +
+  std::string mixed = Prose(2'000'000, 1) + oracles::RandomBytes(500'000, 2) +
                       std::string(1'000'000, ' ') + Prose(1'000'000, 3);
   // Repeats exactly at and around the largest distance deflate can send.
-  std::string far = RandomBytes(32768, 4);
-  far += far.substr(0, 1000) + RandomBytes(1, 5) + far.substr(0, 1000);
+  std::string far = oracles::RandomBytes(32768, 4);
+  far += far.substr(0, 1000) + oracles::RandomBytes(1, 5) + far.substr(0, 1000);
   return {"", "a", "ab", "abc", std::string(300, 'z'), Prose(100000, 6),
-          RandomBytes(1 << 20, 7), std::string(3'000'000, '\0'), mixed, far,
+          oracles::RandomBytes(1 << 20, 7), std::string(3'000'000, '\0'), mixed, far,
           FibonacciBytes()};
 }
 
@@ -96,7 +89,7 @@ TEST(Flate, InflatesExactlyWithZlibAtEveryQuality) {
 // Guards against an encoder that merely works: the output must stay within
 // 3% of zlib's at the same level, on text and on data that does not compress.
 TEST(Flate, CompressesAsWellAsZlibAtTheSameLevel) {
-  const std::string inputs[] = {Prose(1'000'000, 8), RandomBytes(200'000, 9),
+  const std::string inputs[] = {Prose(1'000'000, 8), oracles::RandomBytes(200'000, 9),
                                 FibonacciBytes()};
   for (const std::string& input : inputs) {
     for (int quality = 0; quality <= 3; ++quality) {
@@ -110,7 +103,7 @@ TEST(Flate, CompressesAsWellAsZlibAtTheSameLevel) {
 TEST(Flate, DecodesInQpdfAndPikepdf) {
   oracles::ScratchFolder folder;
   const std::string path = folder.File("flate.pdf");
-  for (const std::string& input : {Prose(300000, 10), RandomBytes(70000, 11)}) {
+  for (const std::string& input : {Prose(300000, 10), oracles::RandomBytes(70000, 11)}) {
     oracles::WriteFile(path, oracles::MinimalPdf("/FlateDecode", FlateEncode(input, 3)));
     EXPECT_EQ(oracles::QpdfDecode(path), input);
     EXPECT_EQ(oracles::PikepdfDecode(path), input);

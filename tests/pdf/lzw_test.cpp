@@ -72,13 +72,6 @@ std::optional<std::string> ReferenceDecode(std::string_view encoded) {
   return out;
 }
 
-std::string RandomBytes(size_t n, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = char(rng());
-  return s;
-}
-
 std::string PageText(size_t n) {
   std::string s;
   for (int i = 0; s.size() < n; ++i) {
@@ -100,7 +93,7 @@ TEST(LZW, EncodesTheTextbookExample) {
 // point of the first width change, where the end-of-data code must follow
 // the decoder into the wider codes.
 TEST(LZW, RoundTripsEveryShortLengthAtEveryQuality) {
-  const std::string random = RandomBytes(700, 1);
+  const std::string random = oracles::RandomBytes(700, 1);
   const std::string text = PageText(1500);
   for (int quality = 0; quality <= 3; ++quality) {
     for (size_t n = 0; n <= random.size(); ++n) {
@@ -121,7 +114,7 @@ TEST(LZW, RoundTripsEveryShortLengthAtEveryQuality) {
 // of every size and quality (as a document keeps it) writes the same bytes
 // as a fresh one.
 TEST(LZW, WritesTheSameBytesAsEverAcrossReusedTables) {
-  const std::string inputs[] = {PageText(300000), RandomBytes(20000, 3), std::string(100000, 'a')};
+  const std::string inputs[] = {PageText(300000), oracles::RandomBytes(20000, 3), std::string(100000, 'a')};
   const char* expected[3][4] = {
       {"69CB287513D34DE2848509AD82AEFBB2", "92F2C47235A1873B4AE0DF91867AC36E",
        "975D8B95A8E4CEE2059834C46BFD22E2", "CA6829DFBF19F16606D0DC06C93E1A2F"},
@@ -143,7 +136,7 @@ TEST(LZW, WritesTheSameBytesAsEverAcrossReusedTables) {
 // qpdf and pikepdf decode what the encoder writes, across table restarts.
 TEST(LZW, DecodesInQpdfAndPikepdf) {
   oracles::ScratchFolder folder;
-  const std::string inputs[] = {RandomBytes(20000, 3), PageText(300000), "x",
+  const std::string inputs[] = {oracles::RandomBytes(20000, 3), PageText(300000), "x",
                                 std::string(100000, 'a')};
   for (int quality = 0; quality <= 3; ++quality) {
     for (const std::string& input : inputs) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,14 @@ inline void WriteFile(const std::string& path, std::string_view bytes) {
 }
 
 inline std::string ReadFile(const std::string& path) { return vx::testing::ReadWholeFile(path); }
+
+// Bytes that do not compress, the same for the same seed.
+inline std::string RandomBytes(size_t n, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::string s(n, '\0');
+  for (char& c : s) c = char(rng());
+  return s;
+}
 
 inline std::string EscapeLiteral(std::string_view text) {
   std::string out;
