@@ -163,7 +163,7 @@ TEST_F(BatchRun, PrintToWritesOneFilePerPrinterDocument) {
   EXPECT_EQ(Boni("BONI001B0.TXT").substr(0, 9), "cod.ditta");
 }
 
-TEST_F(BatchRun, CheckWritesNothingAndItsStatusSaysWhetherStrictWouldRefuse) {
+TEST_F(BatchRun, CheckAndASecondInstanceWriteNothingAndTheirStatusSaysWhy) {
   Write();
   const auto whole_prefix = vx::testing::SnapshotFolder(folder.Path());
   const Outcome check = Vxorel("--batch --check");
@@ -178,6 +178,16 @@ TEST_F(BatchRun, CheckWritesNothingAndItsStatusSaysWhetherStrictWouldRefuse) {
   EXPECT_EQ(strict.status, 1);
   EXPECT_NE(strict.err.find("--strict: the listing did not start"), std::string::npos) << strict.err;
   EXPECT_EQ(Vxorel("--batch --check --output pdf").status, 2);
+  {
+    // A second instance says so and exits with 3.
+    const auto first = platform::SingleInstance::TryAcquire(platform::WinePrefix(folder.Path()), "VXOREL");
+    ASSERT_NE(first, nullptr);
+    const Outcome second = Vxorel("--batch --output pdf");
+    EXPECT_EQ(second.status, 3) << second.err;
+    EXPECT_NE(second.err.find("VXOREL \xC3\xA8 gi\xC3\xA0 in esecuzione per questo utente su questa installazione"),
+              std::string::npos)
+        << second.err;
+  }
   EXPECT_EQ(vx::testing::SnapshotFolder(folder.Path()), whole_prefix);
 
   builder.Employee("0010010001").SetText(fields::kEmployeeIbanCheckDigits, "65");
@@ -188,19 +198,6 @@ TEST_F(BatchRun, CheckWritesNothingAndItsStatusSaysWhetherStrictWouldRefuse) {
   EXPECT_EQ(sound.err, "Coordinate bancarie: 2 dipendenti controllati, nessun problema\n");
   EXPECT_EQ(Vxorel("--batch --output pdf --strict").status, 0);
   EXPECT_TRUE(fs::exists(ArchivesFolder() / "BONI001B0.TXT"));
-}
-
-TEST_F(BatchRun, SecondInstanceSaysSoAndExitsThreeWithoutTouchingAnything) {
-  Write();
-  const auto first = platform::SingleInstance::TryAcquire(platform::WinePrefix(folder.Path()), "VXOREL");
-  ASSERT_NE(first, nullptr);
-  const auto whole_prefix = vx::testing::SnapshotFolder(folder.Path());
-  const Outcome run = Vxorel("--batch --output pdf");
-  EXPECT_EQ(run.status, 3) << run.err;
-  EXPECT_NE(run.err.find("VXOREL \xC3\xA8 gi\xC3\xA0 in esecuzione per questo utente su questa installazione"),
-            std::string::npos)
-      << run.err;
-  EXPECT_EQ(vx::testing::SnapshotFolder(folder.Path()), whole_prefix);
 }
 
 TEST_F(BatchRun, PrinterListingWithoutAPrinterEndsNonZero) {
