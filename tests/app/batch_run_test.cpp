@@ -43,7 +43,9 @@ class BatchRun : public ::testing::Test, public ListingWorld {
     before = ArchivesNow();
   }
   void TearDown() override {
-    if (!before.empty()) EXPECT_EQ(ArchivesNow(), before) << "a run changed the archives";
+    if (!before.empty()) {
+      EXPECT_EQ(ArchivesNow(), before) << "a run changed the archives";
+    }
   }
 
   Outcome Vxorel(const std::string& arguments) { return test::Vxorel(folder.Path(), arguments); }

@@ -34,6 +34,8 @@ TEST(IsamBlock, EveryUsedCountFindsEveryKeyAndRoutesEveryGap) {
       ASSERT_EQ(SearchBlock(block, Key(10 + i * 5)), i + 1) << used;
       ASSERT_EQ(SearchBlock(block, Key(12 + i * 5)), i + 1) << used;
     }
-    if (used > 0) ASSERT_EQ(vx::archive::SlotNumber(block, 3, used), used);
+    if (used > 0) {
+      ASSERT_EQ(vx::archive::SlotNumber(block, 3, used), used);
+    }
   }
 }

@@ -55,14 +55,18 @@ TEST_F(ProtectedDocument, ModesAndPasswordsAsTheReadersSeeThem) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.mode) + " [" + c.owner + "] [" + c.user + "]");
     const std::string path = Write(c.mode, c.owner, c.user);
-    if (c.mode & 0x1000) EXPECT_EQ(oracles::ReadFile(path).substr(0, 9), "%PDF-1.4\n");
+    if (c.mode & 0x1000) {
+      EXPECT_EQ(oracles::ReadFile(path).substr(0, 9), "%PDF-1.4\n");
+    }
     EXPECT_TRUE(oracles::CleanForQpdf(oracles::QpdfCheck(path, c.user)));
     auto opened = [](const std::string& verdict) {
       return verdict == "refused" ? verdict + "\n" : verdict + kTitle + "\n";
     };
     EXPECT_EQ(oracles::PikepdfOpens(path, c.user), opened(c.as_user));
     EXPECT_EQ(oracles::PikepdfOpens(path, c.owner), opened(c.as_owner));
-    if (c.refused) EXPECT_EQ(oracles::PikepdfOpens(path, c.refused), "refused\n");
+    if (c.refused) {
+      EXPECT_EQ(oracles::PikepdfOpens(path, c.refused), "refused\n");
+    }
     EXPECT_NE(oracles::PopplerText(path, "-upw " + Quote(c.user)).find("STAMPA PAGAMENTO"), std::string::npos);
     if (c.refused) {
       EXPECT_EQ(oracles::PopplerText(path, "-upw " + Quote(c.refused)).find("STAMPA PAGAMENTO"), std::string::npos);
