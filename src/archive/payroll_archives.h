@@ -193,6 +193,10 @@ class PayrollArchives {
   [[noreturn]] void EndAsSecondInstance();
   std::string Resolve(double numero_base, bool& with_folder);
   double Open(double numero_base);
+  // What every LEGGIREC does before reading: the record becomes the last
+  // one moved, the trace notes it, the buffer must have the record's length.
+  // Returns the record's 1-based byte position.
+  int64_t BeginRead(double numero_base, double record);
   double ReadRecord(double numero_base, double record);
   // LEGGIREC of `record` with one read that also takes the record after
   // it, left in `next` with whether the file held it whole.

@@ -21,29 +21,28 @@ std::string TraceEntry(const char* operation, double numero_base, double record)
 
 }  // namespace
 
-double PayrollArchives::ReadRecord(double numero_base, double record) {
+int64_t PayrollArchives::BeginRead(double numero_base, double record) {
   const size_t slot = Slot(numero_base);
   state.UltimoRec[slot] = record;
   TRACCIA(TraceEntry("LEGGIREC", numero_base, record));
-  std::string& buffer = state.BufferRec[slot];
-  if (static_cast<double>(buffer.size()) != state.LunghezzaRec[slot]) {
+  if (static_cast<double>(state.BufferRec[slot].size()) != state.LunghezzaRec[slot]) {
     throw platform::MakeRuntimeError(59);
   }
-  const int64_t position = RecordPosition(record, state.LunghezzaRec[slot]);
-  return files_.Get(state.CanaleFile[slot], position, buffer) ? 1 : 0;
+  return RecordPosition(record, state.LunghezzaRec[slot]);
+}
+
+double PayrollArchives::ReadRecord(double numero_base, double record) {
+  const int64_t position = BeginRead(numero_base, record);
+  const size_t slot = Slot(numero_base);
+  return files_.Get(state.CanaleFile[slot], position, state.BufferRec[slot]) ? 1 : 0;
 }
 
 double PayrollArchives::ReadRecordAndNext(double numero_base, double record, std::string& next,
                                           bool& next_whole) {
+  const int64_t position = BeginRead(numero_base, record);
   const size_t slot = Slot(numero_base);
-  state.UltimoRec[slot] = record;
-  TRACCIA(TraceEntry("LEGGIREC", numero_base, record));
-  std::string& buffer = state.BufferRec[slot];
-  if (static_cast<double>(buffer.size()) != state.LunghezzaRec[slot]) {
-    throw platform::MakeRuntimeError(59);
-  }
-  const int64_t position = RecordPosition(record, state.LunghezzaRec[slot]);
   RecordPosition(record + 1, state.LunghezzaRec[slot]);  // error 63 before anything is read
+  std::string& buffer = state.BufferRec[slot];
   const size_t length = buffer.size();
   read_pair_.resize(2 * length);
   const size_t got = files_.ReadAt(state.CanaleFile[slot], position, read_pair_);
@@ -54,10 +53,8 @@ double PayrollArchives::ReadRecordAndNext(double numero_base, double record, std
 }
 
 double PayrollArchives::TakeRecord(double numero_base, double record, const std::string& bytes, bool whole) {
-  const size_t slot = Slot(numero_base);
-  state.UltimoRec[slot] = record;
-  TRACCIA(TraceEntry("LEGGIREC", numero_base, record));
-  state.BufferRec[slot] = bytes;
+  BeginRead(numero_base, record);
+  state.BufferRec[Slot(numero_base)] = bytes;
   return whole ? 0 : 1;
 }
 

@@ -90,6 +90,18 @@ void RefuseIfLocked(int fd, short type) {
   }
 }
 
+// Asks again, once, with the path looked up afresh, when what the query
+// finds missing was kept by the prefix from an earlier lookup.
+template <typename Query>
+auto AskTwiceIfMissing(const WinePrefix& prefix, std::string_view path, Query query) {
+  try {
+    return query();
+  } catch (const RuntimeError& error) {
+    if ((error.number != 53 && error.number != 76) || !prefix.Forget(path)) throw;
+  }
+  return query();
+}
+
 }  // namespace
 
 struct Files::Channel {
@@ -172,16 +184,6 @@ Files::Channel& Files::Open(int channel) {
   return *it->second;
 }
 
-template <typename OpenAt>
-int Files::WithMapped(std::string_view path, OpenAt open) {
-  try {
-    return open(prefix_.Map(path));
-  } catch (const RuntimeError& error) {
-    if ((error.number != 53 && error.number != 76) || !prefix_.Forget(path)) throw;
-  }
-  return open(prefix_.Map(path));
-}
-
 namespace {
 
 // A kept semaphore file is looked at again after this long, in case another
@@ -219,7 +221,8 @@ int Files::LockFile(std::string_view path, std::string& linux_path) {
     Kept file;
     // Opened for writing, as a lock for writing needs, but never created:
     // the payroll programs make their semaphore file.
-    file.fd = WithMapped(path, [&](const fs::path& target) {
+    file.fd = AskTwiceIfMissing(prefix_, path, [&] {
+      const fs::path target = prefix_.Map(path);
       file.path = target.string();
       return OpenFile(target, O_RDWR);
     });
@@ -240,7 +243,8 @@ void Files::OpenBinary(int channel, std::string_view path, Access access) try {
     case Access::ReadShared:
       // The payroll product creates its archives; a missing one is reported,
       // not created empty in its folder.
-      ch->fd = WithMapped(path, [&](const fs::path& target) {
+      ch->fd = AskTwiceIfMissing(prefix_, path, [&] {
+        const fs::path target = prefix_.Map(path);
         int fd = OpenFile(target, O_RDONLY);
         RefuseIfLocked(fd, F_RDLCK);
         ch->path = target.string();
@@ -292,7 +296,8 @@ void Files::OpenInput(int channel, std::string_view path) try {
   auto ch = std::make_unique<Channel>();
   ch->mode = Mode::Input;
   ch->name = std::string(path);
-  ch->fd = WithMapped(path, [&](const fs::path& target) {
+  ch->fd = AskTwiceIfMissing(prefix_, path, [&] {
+    const fs::path target = prefix_.Map(path);
     int fd = OpenFile(target, O_RDONLY);
     RefuseIfLocked(fd, F_RDLCK);
     ch->path = target.string();
@@ -507,22 +512,13 @@ fs::path MapOrEmpty(const WinePrefix& prefix, std::string_view path) {
   }
 }
 
-// The queries below ask again, once, with the path looked up afresh, when
-// what they find missing was kept by the prefix from an earlier lookup.
+// As AskTwiceIfMissing, for the queries below that answer no rather than
+// fail.
 template <typename Query>
 bool AskTwiceIfNot(const WinePrefix& prefix, std::string_view path, Query query) {
   return query() || (prefix.Forget(path) && query());
 }
 
-template <typename Query>
-auto AskTwiceIfMissing(const WinePrefix& prefix, std::string_view path, Query query) {
-  try {
-    return query();
-  } catch (const RuntimeError& error) {
-    if ((error.number != 53 && error.number != 76) || !prefix.Forget(path)) throw;
-  }
-  return query();
-}
 
 }  // namespace
 

@@ -99,11 +99,6 @@ class Files {
   Channel& Open(int channel);  // the open channel, or error 52
   void Claim(int channel);     // error 52 for a bad number, 55 if in use
   void FlushOutput(Channel& ch);
-  // Calls `open` with the Linux path of `path`; when that finds nothing
-  // where a path the prefix kept points, once more with the path looked up
-  // afresh.
-  template <typename OpenAt>
-  int WithMapped(std::string_view path, OpenAt open);
   // The descriptor to lock for an exclusive open of `path`: the one kept
   // from the last close, or a new one.
   int LockFile(std::string_view path, std::string& linux_path);
