@@ -1,6 +1,9 @@
 #include "app/company_list.h"
 
 #include <algorithm>
+#include <vector>
+
+#include "app/command_line.h"
 
 #include "archive/descriptors.h"
 #include "archive/number_value.h"
@@ -16,7 +19,57 @@ constexpr int kSlotsPerRecord = 20;
 constexpr int kSlotLength = 10;
 constexpr double kMaxExtractionRecords = 1000;
 
+bool Digits(const std::string& text, std::size_t from, std::size_t count) {
+  for (std::size_t i = from; i < from + count && i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  return text.size() >= from + count;
+}
+
 }  // namespace
+
+void CompanyList::ArchivioDanneggiato(double numero_base, const std::string& what) {
+  // What was lost cannot be told from what is left, and any company may
+  // have lost employees: nothing is listed from it.
+  const std::string& name = archives_.ArchiveName(numero_base);
+  platform::MessageBox box;
+  box.title = kCaptionFinestra;
+  box.text = "Archivio danneggiato:\r\n" + name + "\r\n" + what + ".\r\nNessuna stampa \xE8 stata prodotta.";
+  box.icon = platform::Icon::Critical;
+  archives_.Boxes().Show(box);
+  archives_.EndProgram("archivio danneggiato " + name, kExitArchivesDamaged);
+}
+
+void CompanyList::ControllaEstrazione() {
+  // Every code names a company record and an employee record by number: a
+  // code that is not one cannot be listed. A code found twice means that a
+  // slot, or a whole record, was written over another, whose codes are lost.
+  std::vector<std::pair<std::string, std::size_t>> codes;
+  for (std::size_t i = 1; i <= kSlotsEstrazione && !form_.ElencoEstrazione[i].empty(); ++i) {
+    const std::string& code = form_.ElencoEstrazione[i];
+    if (!Digits(code, 0, 3) || !Digits(code, 6, 4)) {
+      ArchivioDanneggiato(kArchivioEstrazione, "il codice '" + code + "' in posizione " + std::to_string(i) +
+                                                   " non \xE8 un codice di dipendente (ditta e numero in cifre)");
+    }
+    codes.emplace_back(code, i);
+  }
+  std::sort(codes.begin(), codes.end());
+  const auto twice = std::adjacent_find(codes.begin(), codes.end(),
+                                        [](const auto& a, const auto& b) { return a.first == b.first; });
+  if (twice != codes.end()) {
+    ArchivioDanneggiato(kArchivioEstrazione, "il codice " + twice->first + " compare due volte (posizioni " +
+                                                 std::to_string(twice->second) + " e " +
+                                                 std::to_string(std::next(twice)->second) +
+                                                 "): una parte dell'estrazione \xE8 stata sovrascritta");
+  }
+}
+
+std::optional<std::string> CompanyRecordProblem(const std::string& record, const std::string& company_code) {
+  const std::string found = archive::Mid(record, 3, 3);
+  if (found == company_code) return std::nullopt;
+  return "il record " + std::to_string(static_cast<long long>(archive::NumericValue(company_code))) +
+         " dell'archivio delle ditte porta il codice '" + found + "'";
+}
 
 bool ArchivioNecessario(double numero_base) {
   return numero_base == kArchivioDitte || numero_base == kArchivioDipendenti ||
@@ -47,14 +100,7 @@ void CompanyList::APRIARCHIVI() {
     const std::string text = "lunghezza non multipla di quella del record (" +
                              std::to_string(static_cast<long long>(archives_.state.LunghezzaRec[static_cast<size_t>(numero_base)])) +
                              " byte): l'archivio \xE8 troncato o danneggiato";
-    if (numero_base == kArchivioEstrazione || numero_base == kArchivioDataPaghe) {
-      platform::MessageBox box;
-      box.title = kCaptionFinestra;
-      box.text = "Archivio danneggiato:\r\n" + name + "\r\n" + text + ".\r\nNessuna stampa \xE8 stata prodotta.";
-      box.icon = platform::Icon::Critical;
-      archives_.Boxes().Show(box);
-      archives_.EndProgram("archivio danneggiato " + name);
-    }
+    if (numero_base == kArchivioEstrazione || numero_base == kArchivioDataPaghe) ArchivioDanneggiato(numero_base, text);
     archives_.Note({true, name, {}, {}, text});
   }
   archives_.state.FineFile = archives_.LEGGIREC(kArchivioDataPaghe, 1);
@@ -94,6 +140,7 @@ void CompanyList::VERIFICAESTRAZIONE() {
   try {
     form_.EstrazioneMancante = 0;
     if (CaricaElenco()) form_.EstrazioneMancante = 1;
+    else ControllaEstrazione();
   } catch (const platform::RuntimeError& error) {
     archives_.GESTIERRORE(error);
   }
@@ -136,6 +183,12 @@ void CompanyList::LISTA_AZIENDE() {
     }
     const std::string& record = archives_.state.BufferRec[static_cast<size_t>(kArchivioDitte)];
     if (archive::Mid(record, 1, 2) == "99") continue;  // company marked deleted
+    // The record of company 004 must say 004: another company's record in
+    // its place would list, and pay, the wrong company.
+    if (const auto problem = CompanyRecordProblem(record, c)) {
+      archives_.Note({true, archives_.ArchiveName(kArchivioDitte), c, {}, *problem + ": la ditta non \xE8 elencata"});
+      continue;
+    }
     archives_.state.RecordRepository["DITX$"] = record;
     form_.List1.push_back(archives_.RepoR(archive::fields::kCompanyCode, 0) + " " +
                           archive::Trim(archives_.RepoR(archive::fields::kCompanyName, 0)) + " " +

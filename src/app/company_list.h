@@ -2,6 +2,9 @@
 // Opening the run's archives, loading the current year's extraction and
 // filling the company list from it.
 
+#include <optional>
+#include <string>
+
 #include "app/form_state.h"
 #include "archive/payroll_archives.h"
 
@@ -17,6 +20,10 @@ inline constexpr double kIndiceDipendenti = 7;
 // The archives without which a listing means nothing; the others a run
 // opens may be missing and are then read as empty.
 bool ArchivioNecessario(double numero_base);
+
+// Why the record read for a company code is not that company's (its own
+// code differs), or nothing.
+std::optional<std::string> CompanyRecordProblem(const std::string& record, const std::string& company_code);
 
 inline constexpr const char* kMessaggioEstrazioneMancante = "Attenzione: Non esiste estrazione anno corrente";
 
@@ -40,6 +47,12 @@ class CompanyList {
   // Fills ElencoEstrazione from the archive; shows the missing-extraction
   // message and returns true when the archive has no record at all.
   bool CaricaElenco();
+  // Ends the program over a damaged extraction: a code that is not one, or
+  // the same code twice.
+  void ControllaEstrazione();
+  // Says that an archive every company depends on is damaged and ends the
+  // program with the damaged-archives status.
+  [[noreturn]] void ArchivioDanneggiato(double numero_base, const std::string& what);
 
   archive::PayrollArchives& archives_;
   FormState& form_;

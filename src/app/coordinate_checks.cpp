@@ -122,7 +122,7 @@ void CheckListedCoordinates(const std::string& company_code, const std::vector<L
     about.name = Trim(f.surname) + " " + Trim(f.name);
     if (!CheckEmployee(e, iban, about, report)) continue;
     const auto [it, first] = first_with_iban.try_emplace(iban, &e);
-    if (!first) {
+    if (!first && it->second->fields.code != f.code) {
       about.severity = Severity::Notice;
       about.field = "IBAN";
       about.value = iban;

@@ -94,7 +94,12 @@ void Passes::CicloDitte(Target target, Kind kind) {
     int qualified = 0;
     try {
       Leggi(kArchivioDitte, vx::archive::NumericValue(c));
-      archive_.state.RecordRepository["DITX$"] = archive_.state.BufferRec[static_cast<std::size_t>(kArchivioDitte)];
+      const std::string& ditta = archive_.state.BufferRec[static_cast<std::size_t>(kArchivioDitte)];
+      // Read again for the run: the archive may have changed since the list was made.
+      if (const auto problem = CompanyRecordProblem(ditta, c)) {
+        throw ArchiveDamage{archive_.ArchiveName(kArchivioDitte), {}, *problem};
+      }
+      archive_.state.RecordRepository["DITX$"] = ditta;
 
       if (target == Target::Pdf) {
         std::string codice = Mid(archive_.state.RecordRepository["DITX$"], 3, 3);
@@ -146,22 +151,27 @@ void Passes::Candidati(const std::string& c) {
     const std::string& slot = ElencoEstrazione_[i];
     if (slot.empty()) break;
     if (slot.compare(0, 3, c) != 0) continue;
-    if (Leggi(kArchivioDipendenti, vx::archive::NumericValue(Mid(slot, 7, 4)))) {
-      const std::string& archivio = archive_.ArchiveName(kArchivioDipendenti);
-      // Past the end of an archive cut short, the records of this company
-      // are lost, not absent: nothing of it can be trusted.
-      if (!archive_.WholeRecords(kArchivioDipendenti)) {
-        throw ArchiveDamage{archivio, slot,
-                            "il record del dipendente \xE8 oltre la fine dell'archivio troncato"};
-      }
-      // An employee of the extraction without a record is left out, as
-      // always, but never without a word.
-      run_report_.Add({Severity::Error, kTopicArchivi, c, slot, {},
-                       "estrazione, posizione " + std::to_string(i) + ", " + archivio, {},
-                       "il dipendente dell'estrazione non ha record nell'archivio: non \xE8 elencato"});
-      continue;
+    // An employee of the extraction is in the archive under his number;
+    // a record missing, or one carrying another number, means the archive
+    // lost him, and a listing without him would leave him unpaid unseen.
+    // (A record of another company or sub-company under his number is his,
+    // moved since the extraction was made: the qualification decides.)
+    const std::string numero = Mid(slot, 7, 4);
+    const std::string& archivio = archive_.ArchiveName(kArchivioDipendenti);
+    if (Leggi(kArchivioDipendenti, vx::archive::NumericValue(numero))) {
+      throw ArchiveDamage{archivio, slot,
+                          "il dipendente dell'estrazione (posizione " + std::to_string(i) + ") non ha il record " +
+                              numero + (archive_.WholeRecords(kArchivioDipendenti)
+                                            ? ", oltre la fine dell'archivio"
+                                            : ", oltre la fine dell'archivio troncato")};
     }
     archive_.state.RecordRepository["DIPX$"] = archive_.state.BufferRec[static_cast<std::size_t>(kArchivioDipendenti)];
+    const std::string trovato = archive_.RepoR(f::kEmployeeCode, 0);
+    if (Mid(trovato, 7, 4) != numero) {
+      throw ArchiveDamage{archivio, slot,
+                          "il record " + numero + " porta il codice '" + trovato +
+                              "' invece di quello del dipendente dell'estrazione (posizione " + std::to_string(i) + ")"};
+    }
     s_.ContoDipendente = static_cast<int16_t>(archive_.RepoN(f::kEmployeeBankSlot, 0));
     if (s_.ContoDipendente != listing_.ContoDitta) continue;
     const std::string code = archive_.RepoR(f::kEmployeeCode, 0);
@@ -183,10 +193,7 @@ bool Passes::Qualifica(int index) {
   if (s_.RecordDipendente == -1) {
     // His record was read when the list was made: an index that does not
     // find him is out of date or damaged, and he would go unpaid unseen.
-    run_report_.Add({Severity::Error, kTopicArchivi, Left(List1_[static_cast<std::size_t>(s_.IndiceDitta)], 3),
-                     s_.CodiceDipendente, {}, indice, {},
-                     "l'indice non trova il dipendente, che ha un record nell'archivio: non \xE8 elencato"});
-    return false;
+    throw ArchiveDamage{indice, s_.CodiceDipendente, "l'indice non trova il dipendente, che ha un record nell'archivio"};
   }
   if (Leggi(kArchivioDipendenti, s_.RecordDipendente)) {
     throw ArchiveDamage{archivio, s_.CodiceDipendente,

@@ -7,6 +7,21 @@
 
 namespace vx::app {
 
+void RunReport::Add(ReportEntry entry) {
+  std::string key = std::to_string(static_cast<int>(entry.severity));
+  for (const std::string* part : {&entry.topic, &entry.company, &entry.employee, &entry.name, &entry.field,
+                                  &entry.value, &entry.message}) {
+    key += '\0';
+    key += *part;
+  }
+  if (said_.insert(std::move(key)).second) entries_.push_back(std::move(entry));
+}
+
+void RunReport::Checked(const std::string& company, int employees) {
+  const auto same = [&](const auto& c) { return c.first == company; };
+  if (std::find_if(checked_.begin(), checked_.end(), same) == checked_.end()) checked_.emplace_back(company, employees);
+}
+
 bool RunReport::HasErrors() const {
   return std::any_of(entries_.begin(), entries_.end(),
                      [](const ReportEntry& e) { return e.severity == Severity::Error; });

@@ -8,6 +8,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -36,9 +37,11 @@ struct ReportEntry {
 
 class RunReport {
  public:
-  void Add(ReportEntry entry) { entries_.push_back(std::move(entry)); }
+  // Adds a finding; one the report already holds is not said again (a
+  // company listed twice in a run finds the same things twice).
+  void Add(ReportEntry entry);
   // How many employees of `company` the run checked; said once per company.
-  void Checked(const std::string& company, int employees) { checked_.emplace_back(company, employees); }
+  void Checked(const std::string& company, int employees);
 
   const std::vector<ReportEntry>& Entries() const { return entries_; }
   const std::vector<std::pair<std::string, int>>& CheckedCounts() const { return checked_; }
@@ -49,10 +52,12 @@ class RunReport {
   void Clear() {
     entries_.clear();
     checked_.clear();
+    said_.clear();
   }
 
  private:
   std::vector<ReportEntry> entries_;
+  std::unordered_set<std::string> said_;  // every entry's fields, joined
   std::vector<std::pair<std::string, int>> checked_;
 };
 

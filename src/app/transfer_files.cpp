@@ -5,6 +5,7 @@
 #include <exception>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "app/run.h"
 #include "app/text_rules.h"
@@ -211,6 +212,22 @@ bool TransferFiles::Debtor(const std::string& company, int slot, vx::transfer::D
 }
 
 void TransferFiles::Company(const std::string& company, int slot, const std::vector<ListedEmployee>& listed) {
+  // One employee twice in a listing can only come from damaged archives:
+  // the file would pay him twice, so there is no file.
+  std::set<std::string> codes;
+  for (const ListedEmployee& employee : listed) {
+    if (!codes.insert(employee.fields.code).second) {
+      ReportEntry entry;
+      entry.topic = "Bonifici";
+      entry.company = company;
+      entry.employee = Trim(employee.fields.code);
+      entry.name = Trim(employee.fields.surname) + " " + Trim(employee.fields.name);
+      entry.message = "dipendente elencato due volte: nessun file dei bonifici per questa ditta, per non pagarlo due "
+                      "volte";
+      report_.Add(std::move(entry));
+      return;
+    }
+  }
   try {
     vx::transfer::TransferDocument doc;
     doc.kind = kind_;

@@ -61,11 +61,11 @@ TEST_F(CompanyListTest, CodeWithoutCompanyRecordEndsTheList) {
 }
 
 TEST_F(CompanyListTest, SortKeepsSubCompaniesTogetherWithinTheirCompany) {
-  builder.SetExtraction({"0020010001", "0010020002", "0010010009", "0010010003", "0010020004", "001001000A"});
+  builder.SetExtraction({"0020010001", "0010020002", "0010010009", "0010010003", "0010020004", "00100A0005"});
   ASSERT_TRUE(Load());
   list->CARICAESTRAZIONE();
-  EXPECT_EQ(Loaded(), (std::vector<std::string>{"0010010003", "0010010009", "001001000A", "0010020002",
-                                                "0010020004", "0020010001"}));
+  EXPECT_EQ(Loaded(), (std::vector<std::string>{"0010010003", "0010010009", "0010020002", "0010020004",
+                                                "00100A0005", "0020010001"}));
 }
 
 // The message itself is checked on the window and in batch mode.

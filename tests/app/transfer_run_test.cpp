@@ -7,6 +7,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 
 #include "app/transfer_files.h"
 #include "bank/cin.h"
@@ -88,6 +89,29 @@ TEST_F(TransferRun, FilesCarryTheBoniFilesEmployeesButThoseTheBankCannotPay) {
     EXPECT_NE(run.output.find("ditta 002: DITTA 002 CONTO 0: sezione mancante"), std::string::npos) << run.output;
     EXPECT_EQ(std::distance(fs::directory_iterator(TransferFolder()), fs::directory_iterator{}), 1 + (kind == std::string("sepa")));
   }
+}
+
+// A company touched by damage gets no transfer file, and the run's status
+// says so: an employee record written over another's, or the same code
+// twice in the extraction (which lists nothing at all).
+TEST_F(TransferRun, DamagedArchivesWriteNoTransferFileForTheCompaniesTheyTouch) {
+  const auto overwrite = [this](const char* name, std::size_t length, std::size_t from, std::size_t to) {
+    std::string data = vx::testing::ReadWholeFile(ArchivesFolder() / name);
+    data.replace(to, length, data.substr(from, length));
+    std::ofstream(ArchivesFolder() / name, std::ios::binary) << data;
+  };
+  overwrite("SLDIPEN.DAT", 15792, 15792, 0);
+  auto run = Vxorel("--output pdf --transfer sepa");
+  EXPECT_EQ(run.status, 5) << run.output;
+  EXPECT_NE(run.output.find("ERRORE Archivi - ditta 001 - dipendente 0010010001"), std::string::npos) << run.output;
+  EXPECT_FALSE(fs::exists(TransferFolder() / "SEPA_001_B0_2025-11.xml"));
+
+  builder.Write(folder.Path());
+  overwrite("SLESTRAZ.DAT", 10, 0, 10);
+  run = Vxorel("--output pdf --transfer sepa");
+  EXPECT_EQ(run.status, 5) << run.output;
+  EXPECT_NE(run.output.find("compare due volte"), std::string::npos) << run.output;
+  EXPECT_FALSE(fs::exists(TransferFolder()));
 }
 
 TEST_F(TransferRun, IdentifiersAndDefaultDateFollowTheClock) {
