@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -465,6 +466,14 @@ TEST_F(Window, RunReportFollowsTheRunAsATableToSortAndCopy) {
   QApplication::clipboard()->clear();
   QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), dialog->SelectedText());
+  // Read whole, in the operator's language: no message behind a sideways
+  // scroll bar, the selected one in full below, Qt's own buttons in Italian.
+  EXPECT_EQ(table->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_TRUE(table->wordWrap());
+  table->setCurrentCell(1, 0);
+  EXPECT_EQ(dialog->DetailsText(), U("Gravit\xC3\xA0: Errore\nArgomento: Coordinate\nDitta: 001\nDipendente: 0010010001\n"
+                                     "Cognome e nome: ROSSI MARIO\nCampo: Conto corrente\nProblema: conto corrente mancante"));
+  EXPECT_EQ(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close)->text(), "Chiudi");
 
   // The next run's report replaces this one.
   QTest::mouseClick(world.Find<QToolButton>("CmdStampa"), Qt::LeftButton);

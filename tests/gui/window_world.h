@@ -5,12 +5,14 @@
 
 #include <QApplication>
 #include <QSettings>
+#include <QTranslator>
 
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "app/window/frm_bancnew.h"
+#include "app/window/window_main.h"
 #include "archive/payroll_archives.h"
 #include "demo/installation_builder.h"
 #include "output/output.h"
@@ -39,7 +41,8 @@ inline void EnsureApplication() {
   // Never destroyed: at exit Qt's own globals go first, and an application
   // outliving them would crash the test program on its way out.
   static QApplication* application = new QApplication(argc, argv);
-  (void)application;
+  static QTranslator qt_texts;
+  vx::app::InstallItalianQtTexts(*application, qt_texts);
 }
 
 inline output::PdfFactory FixedClockWriters() {

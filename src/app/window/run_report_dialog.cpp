@@ -5,8 +5,10 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -70,9 +72,32 @@ RunReportDialog::RunReportDialog(const RunReport& report, QWidget* parent) : QDi
     ++row;
   }
   table_->setSortingEnabled(true);
+  // Every message is read whole: the columns share the dialog's width, the
+  // problem's column takes what is left and wraps, and the entry selected
+  // is shown in full, every column of it, in the pane below.
+  table_->setWordWrap(true);
+  table_->setTextElideMode(Qt::ElideNone);
+  table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   table_->resizeColumnsToContents();
+  for (int column = 0; column + 1 < table_->columnCount(); ++column) {
+    table_->setColumnWidth(column, std::min(table_->columnWidth(column), 220));
+  }
   table_->horizontalHeader()->setStretchLastSection(true);
-  layout->addWidget(table_);
+  table_->resizeRowsToContents();
+  connect(table_->horizontalHeader(), &QHeaderView::sectionResized, table_, &QTableWidget::resizeRowsToContents);
+
+  details_ = new QPlainTextEdit(this);
+  details_->setObjectName("RunReportDetails");
+  details_->setReadOnly(true);
+  details_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  connect(table_, &QTableWidget::currentCellChanged, this, [this](int current_row) { ShowDetails(current_row); });
+  auto* splitter = new QSplitter(Qt::Vertical, this);
+  splitter->addWidget(table_);
+  splitter->addWidget(details_);
+  splitter->setStretchFactor(0, 4);
+  splitter->setStretchFactor(1, 1);
+  layout->addWidget(splitter);
+  if (table_->rowCount() > 0) table_->setCurrentCell(0, 0);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   QPushButton* copy = buttons->addButton("Copia", QDialogButtonBox::ActionRole);
@@ -83,8 +108,21 @@ RunReportDialog::RunReportDialog(const RunReport& report, QWidget* parent) : QDi
   auto* shortcut = new QShortcut(QKeySequence::Copy, this);
   connect(shortcut, &QShortcut::activated, this, &RunReportDialog::CopySelected);
 
-  resize(1000, 420);
+  resize(1000, 520);
 }
+
+void RunReportDialog::ShowDetails(int row) {
+  QStringList lines;
+  if (row >= 0 && row < table_->rowCount()) {
+    for (int c = 0; c < table_->columnCount(); ++c) {
+      const QString text = table_->item(row, c)->text();
+      if (!text.isEmpty()) lines << table_->horizontalHeaderItem(c)->text() + ": " + text;
+    }
+  }
+  details_->setPlainText(lines.join('\n'));
+}
+
+QString RunReportDialog::DetailsText() const { return details_->toPlainText(); }
 
 QString RunReportDialog::SelectedText() const {
   std::set<int> rows;

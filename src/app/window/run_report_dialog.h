@@ -1,13 +1,15 @@
 #pragma once
 // The run report after a run's own messages: every entry in a table the
 // operator can sort by any column and copy from (Ctrl+C or "Copia", as
-// tab-separated rows a spreadsheet takes), above a line saying how many
-// employees of each company were checked.
+// tab-separated rows a spreadsheet takes), below a line saying how many
+// employees of each company were checked, and above a pane that shows the
+// selected entry whole.
 
 #include <QDialog>
 
 #include "app/run_report.h"
 
+class QPlainTextEdit;
 class QTableWidget;
 
 namespace vx::app {
@@ -23,9 +25,15 @@ class RunReportDialog : public QDialog {
   QString SelectedText() const;
   // Puts SelectedText() on the clipboard.
   void CopySelected() const;
+  // What the pane below the table shows: the current entry, one column a
+  // line, whole.
+  QString DetailsText() const;
 
  private:
+  void ShowDetails(int row);
+
   QTableWidget* table_;
+  QPlainTextEdit* details_;
 };
 
 // Shows the report without waiting for it to be closed; shows nothing when

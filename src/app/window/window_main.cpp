@@ -1,6 +1,9 @@
 #include "app/window/window_main.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <iostream>
 
@@ -15,6 +18,16 @@
 
 namespace vx::app {
 
+bool InstallItalianQtTexts(QCoreApplication& application, QTranslator& translator) {
+  // The program speaks Italian whatever the desktop's language: Qt's own
+  // texts (standard buttons, file dialogs) too, from Qt's translations.
+  if (!translator.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    return false;
+  }
+  return application.installTranslator(&translator);
+}
+
 int RunWindow(int argc, char** argv, const vx::platform::WinePrefix& prefix) {
   // Without a display Qt would abort with a message about its plugins; say
   // what is wrong in the program's own words instead.
@@ -28,6 +41,8 @@ int RunWindow(int argc, char** argv, const vx::platform::WinePrefix& prefix) {
   QApplication::setApplicationName(QStringLiteral("vxorel"));
   QApplication::setDesktopFileName(QStringLiteral("vxorel"));
   QApplication::setWindowIcon(ShippedIcon(QStringLiteral("vxorel"), 64));
+  QTranslator qt_texts;
+  InstallItalianQtTexts(application, qt_texts);
 
   vx::platform::Files files(prefix);
   const vx::platform::Registry registry(prefix);

@@ -4,7 +4,15 @@
 
 #include "platform/wine_prefix.h"
 
+class QCoreApplication;
+class QTranslator;
+
 namespace vx::app {
+
+// Loads Qt's own Italian texts into `translator` and installs it, so that
+// standard buttons read "Chiudi", not "Close"; false when Qt's translations
+// are not installed (the texts stay English).
+bool InstallItalianQtTexts(QCoreApplication& application, QTranslator& translator);
 
 // Starts Qt, runs the start-up and, when the current year has an
 // extraction, shows the window until the operator leaves. Returns the exit
