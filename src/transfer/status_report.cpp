@@ -78,7 +78,8 @@ void Transaction(const xmlNode* tx, const std::string& payment_info_id, const Le
   s.instruction_id = ChildText(tx, "OrgnlInstrId");
   if (!s.OneTransaction())
     throw StatusReportError("esito di un bonifico senza riferimento (OrgnlEndToEndId o OrgnlInstrId)");
-  const Level own{ChildText(tx, "TxSts"), Reasons(tx)};
+  Level own{ChildText(tx, "TxSts"), Reasons(tx)};
+  if (own.status == "PART") own.status.clear();  // a group's status, meaningless for one salary
   const Level* decided = nullptr;
   if (group.status == "RJCT") decided = &group;
   else if (payment.status == "RJCT") decided = &payment;
