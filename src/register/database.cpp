@@ -151,15 +151,18 @@ std::string Statement::Text(int column) const {
 bool Statement::Null(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
 
 WriteTransaction::WriteTransaction(Database& db) : db_(db), owner_(!db.InTransaction()) {
-  if (owner_) db_.Execute("BEGIN IMMEDIATE");
+  db_.Execute(owner_ ? "BEGIN IMMEDIATE" : "SAVEPOINT inner");
 }
 
 WriteTransaction::~WriteTransaction() {
-  if (owner_ && !done_ && db_.InTransaction()) sqlite3_exec(db_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+  if (done_ || !db_.InTransaction()) return;
+  // An inner one that failed takes back only its own changes, and leaves the
+  // outer transaction to go on or fail as its caller decides.
+  sqlite3_exec(db_.Handle(), owner_ ? "ROLLBACK" : "ROLLBACK TO inner; RELEASE inner", nullptr, nullptr, nullptr);
 }
 
 void WriteTransaction::Commit() {
-  if (owner_) db_.Execute("COMMIT");
+  db_.Execute(owner_ ? "COMMIT" : "RELEASE inner");
   done_ = true;
 }
 

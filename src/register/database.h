@@ -114,7 +114,7 @@ class Statement {
 
 // A write transaction begun with the lock taken (BEGIN IMMEDIATE), so that
 // two programs never both read and then both try to write. Inside another
-// one it joins it. Rolled back unless committed.
+// one it is a savepoint of it. Rolled back unless committed.
 class WriteTransaction {
  public:
   explicit WriteTransaction(Database& db);

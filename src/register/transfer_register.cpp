@@ -362,7 +362,8 @@ ApplyResult TransferRegister::ApplyStatusReport(const vx::transfer::StatusReport
   const std::string read_at = Now();
   // Creation times compare as text to the second, as banks write them in
   // local time: "2025-11-28T10:15:00", with or without fractions and zone.
-  const std::string created = report.created.substr(0, 19);
+  // A report without one is taken as created when it is read.
+  const std::string created = report.created.empty() ? read_at : report.created.substr(0, 19);
   Statement insert(db_, R"sql(
 INSERT INTO statuses (tx, status, reasons, report_message_id, report_file, report_created, read_at, stands)
 VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (tx, report_message_id) DO NOTHING)sql");

@@ -111,6 +111,12 @@ TEST_F(RegisterTest, TablesAndRowsAsTheSqliteToolReadsThem) {
                                                            "transactions.file, transactions.end_to_end_id");
   }
   EXPECT_EQ(Sql("SELECT count(*) FROM files; SELECT count(*) FROM transactions"), "1\n2\n");
+  // Inside a larger transaction too, the failed file alone is taken back.
+  r->Exclusively([&] {
+    EXPECT_THROW(r->BeginFile(twice), RegisterError);
+    Written(*r, File("STIP-4", {"0010010004"}, 1));
+  });
+  EXPECT_EQ(Sql("SELECT message_id FROM files; SELECT count(*) FROM transactions"), "STIP-1\nSTIP-4\n3\n");
   // Foreign keys are enforced on the program's connection.
   EXPECT_THROW(r->BeginFile([] {
     NewFile orphan = File("STIP-3", {"0010010003"});
