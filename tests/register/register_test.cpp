@@ -3,13 +3,20 @@
 // bank's statuses recorded once and in order, the salaries that may be paid
 // again, and two programs taking turns.
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <fstream>
 #include <future>
+#include <random>
+#include <set>
 #include <thread>
 
+#include "platform/finished_file.h"
 #include "register/sha256.h"
 #include "register/transfer_register.h"
 #include "support/shell.h"
@@ -168,6 +175,55 @@ TEST_F(RegisterTest, OpeningSettlesTheFilesEarlierRunsLeftBeingWritten) {
             "IN-PLACE|written\nMISSING|not written\nEARLIER|written\nREPLACED|not written\nLATE|written\n");
   r.reset();
   EXPECT_TRUE(Open()->SettledOnOpening().empty());
+}
+
+TEST_F(RegisterTest, AProgramKilledAtAnyMomentLeavesRegisterAndFolderInAgreement) {
+  std::mt19937 random(19);
+  int written = 0, not_written = 0;
+  for (int round = 0; round < 12; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      // Files recorded and put in place as a run does it, until killed.
+      try {
+        TransferRegister r(folder_.Path());
+        for (int n = 0;; ++n) {
+          NewFile f = File("K" + std::to_string(round) + "-" + std::to_string(n), {"A", "B", "C"});
+          f.file_name = f.message_id + ".xml";
+          const std::string bytes = "<Document>" + f.message_id + "</Document>";
+          f.sha256 = Sha256Hex(bytes);
+          const int64_t id = r.BeginFile(f);
+          vx::platform::WriteFinishedFile(folder_.Path() / f.file_name, bytes);
+          r.FileWritten(id);
+        }
+      } catch (...) {
+      }
+      _exit(1);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % 150000));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself in round " << round;
+
+    auto r = Open();
+    std::set<std::string> registered;
+    for (const RegisteredFile& f : r->History()) {
+      const auto there = FileSha256Hex(folder_.Path() / f.file_name);
+      ASSERT_NE(f.state, FileState::BeingWritten) << f.file_name;
+      EXPECT_EQ(f.state == FileState::Written, there == f.sha256) << f.file_name;
+      if (f.state == FileState::Written) registered.insert(f.file_name), ++written;
+      else ++not_written;
+    }
+    for (const auto& entry : fs::directory_iterator(folder_.Path())) {
+      if (entry.path().extension() == ".xml") {
+        EXPECT_TRUE(registered.count(entry.path().filename().string()))
+            << entry.path() << " is in the folder and not in the register";
+      }
+    }
+  }
+  EXPECT_GT(written, 0);
+  EXPECT_GT(not_written, 0);
 }
 
 TEST_F(RegisterTest, StatusesAreRecordedOnceAndInTheOrderTheBankWroteThem) {
