@@ -4,6 +4,7 @@
 #include <libxml/tree.h>
 
 #include <array>
+#include <fstream>
 #include <memory>
 
 #include "platform/codepage.h"
@@ -147,6 +148,14 @@ void RefuseDtd(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
   xmlStopParser(parser);
 }
 
+void RefuseSize(std::uintmax_t size) {
+  if (size > kMaxStatusReportBytes) {
+    throw StatusReportError("file di " + std::to_string(size >> 20) +
+                            " MB, troppo grande per un esito della banca (al massimo " +
+                            std::to_string(kMaxStatusReportBytes >> 20) + " MB)");
+  }
+}
+
 }  // namespace
 
 StatusClass ClassOf(std::string_view status) {
@@ -166,11 +175,7 @@ bool IsFinal(std::string_view status) {
 }
 
 std::vector<StatusReport> ReadStatusReports(std::string_view bytes) {
-  if (bytes.size() > kMaxStatusReportBytes) {
-    throw StatusReportError("file di " + std::to_string(bytes.size() >> 20) +
-                            " MB, troppo grande per un esito della banca (al massimo " +
-                            std::to_string(kMaxStatusReportBytes >> 20) + " MB)");
-  }
+  RefuseSize(bytes.size());
   std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> parser(xmlNewParserCtxt(), xmlFreeParserCtxt);
   if (!parser) throw StatusReportError("memoria insufficiente per leggere l'esito");
   bool dtd = false;
@@ -197,6 +202,18 @@ std::vector<StatusReport> ReadStatusReports(std::string_view bytes) {
   if (reports.empty())
     throw StatusReportError("il file non \xE8 un esito della banca (nessun elemento OrgnlGrpInfAndSts)");
   return reports;
+}
+
+std::vector<StatusReport> ReadStatusReportFile(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) throw StatusReportError("file non leggibile: " + vx::platform::Utf8ToCp1252(error.message()));
+  RefuseSize(size);
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  if (!in.read(bytes.data(), static_cast<std::streamsize>(size)))
+    throw StatusReportError("file non leggibile: lettura interrotta");
+  return ReadStatusReports(bytes);
 }
 
 }  // namespace vx::transfer

@@ -6,6 +6,7 @@
 // transaction resolved into the status of each transaction.
 
 #include <cstddef>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -74,5 +75,9 @@ inline constexpr std::size_t kMaxStatusReportBytes = 64u << 20;
 // declare a DTD (a status report never does: that is how entity bombs come),
 // or hold no report at all.
 std::vector<StatusReport> ReadStatusReports(std::string_view bytes);
+
+// The same from a file (a host path), refused on its size before a byte of
+// it is read; a file that cannot be read is refused too.
+std::vector<StatusReport> ReadStatusReportFile(const std::filesystem::path& path);
 
 }  // namespace vx::transfer

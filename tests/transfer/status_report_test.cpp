@@ -130,7 +130,15 @@ TEST(StatusReport, WhatIsNotAReportOrIsHostileIsRefusedWithTheReason) {
       EXPECT_NE(std::string(e.what()).find(words), std::string::npos) << e.what() << "\n" << bytes;
     }
   }
-  // Refused on its size alone, before a byte is parsed.
+  // Refused on its size alone, before a byte is read or parsed.
+  const vx::testing::TempFolder folder;
+  const auto sparse = folder.Path() / "esito.xml";
+  std::ofstream(sparse) << body;
+  std::filesystem::resize_file(sparse, 100u << 20);
+  EXPECT_THROW(ReadStatusReportFile(sparse), StatusReportError);
+  EXPECT_THROW(ReadStatusReportFile(folder.Path() / "missing.xml"), StatusReportError);
+  std::filesystem::resize_file(sparse, body.size());
+  EXPECT_EQ(ReadStatusReportFile(sparse).at(0).original_message_id, "M");
   std::string huge = body;
   huge.insert(body.find("<CstmrPmtStsRpt>"), kMaxStatusReportBytes + 1 - body.size(), ' ');
   try {
