@@ -58,7 +58,7 @@ CREATE TABLE statuses (
   id INTEGER PRIMARY KEY,
   tx INTEGER NOT NULL REFERENCES transactions (id),
   status TEXT NOT NULL,
-  reasons TEXT NOT NULL,
+  reasons TEXT NOT NULL,  -- the reason codes, one a line
   report_message_id TEXT NOT NULL,
   report_file TEXT NOT NULL,
   report_created TEXT NOT NULL,
@@ -84,17 +84,19 @@ FileState StateOf(const std::string& name) {
   return FileState::BeingWritten;
 }
 
+// Reason codes one a line: a bank's own code (Prtry) may hold blanks.
 std::string Joined(const std::vector<std::string>& codes) {
   std::string text;
-  for (const auto& code : codes) text += (text.empty() ? "" : " ") + code;
+  for (const auto& code : codes) text += (text.empty() ? "" : "\n") + Utf8(code);
   return text;
 }
 
-std::vector<std::string> Split(const std::string& text) {
+std::vector<std::string> Split(const std::string& utf8) {
+  const std::string text = Cp1252(utf8);
   std::vector<std::string> codes;
   std::size_t start = 0;
   while (start < text.size()) {
-    const std::size_t end = std::min(text.find(' ', start), text.size());
+    const std::size_t end = std::min(text.find('\n', start), text.size());
     if (end > start) codes.push_back(text.substr(start, end - start));
     start = end + 1;
   }

@@ -33,15 +33,23 @@ void Children(const xmlNode* parent, const char* name, Visit&& visit) {
   }
 }
 
-// The element's text without the blanks around it, in cp1252.
+// The element's text in cp1252, without the blanks around it and with each
+// run of blanks, tabs and line ends inside it made one blank.
 std::string Text(const xmlNode* node) {
   if (node == nullptr) return {};
   std::unique_ptr<xmlChar, void (*)(void*)> content(xmlNodeGetContent(node), xmlFree);
   if (!content) return {};
-  std::string_view text(reinterpret_cast<const char*>(content.get()));
-  const auto first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  text = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+  std::string text;
+  bool blank = false;
+  for (const char* c = reinterpret_cast<const char*>(content.get()); *c != '\0'; ++c) {
+    if (*c == ' ' || *c == '\t' || *c == '\r' || *c == '\n') {
+      blank = !text.empty();
+      continue;
+    }
+    if (blank) text += ' ';
+    blank = false;
+    text += *c;
+  }
   return vx::platform::Utf8ToCp1252(text);
 }
 

@@ -298,7 +298,7 @@ TEST_F(RegisterTest, OnlySalariesRejectedAndNeverPaidSinceArePaidAgain) {
   auto r = Open();
   const int64_t first = Written(*r, File("STIP-1", {"A", "B", "C", "D"}));
   r->ApplyStatusReport(Report("R1", "2025-11-28T10:00:00", "STIP-1",
-                              {Whole("ACSC"), Salary("STIP-1-EA", "RJCT", {"AC04"}),
+                              {Whole("ACSC"), Salary("STIP-1-EA", "RJCT", {"AC04", "CODICE 12"}),
                                Salary("STIP-1-EB", "RJCT", {"AC01"}), Salary("STIP-1-ED", "RJCT", {"MD07"})}),
                        "esito-1.xml");
   // B is paid again by a SEPA file not yet answered; D again, and rejected again.
@@ -315,7 +315,7 @@ TEST_F(RegisterTest, OnlySalariesRejectedAndNeverPaidSinceArePaidAgain) {
   ASSERT_EQ(unpaid.size(), 2u);
   EXPECT_EQ(unpaid[0].transaction.employee, "A");
   EXPECT_EQ(unpaid[0].file.id, first);
-  EXPECT_EQ(unpaid[0].transaction.status->reasons, std::vector<std::string>{"AC04"});
+  EXPECT_EQ(unpaid[0].transaction.status->reasons, (std::vector<std::string>{"AC04", "CODICE 12"}));
   EXPECT_EQ(unpaid[1].transaction.employee, "D");
   EXPECT_EQ(unpaid[1].file.id, second);
   EXPECT_EQ(unpaid[1].file.completes, first);

@@ -84,17 +84,25 @@ TEST(StatusReport, AnswersOfEveryFlavourValidateAndReadBackSalaryBySalary) {
   }
 }
 
-TEST(StatusReport, EveryReportOfAnEnvelopeIsRead) {
+TEST(StatusReport, EveryReportOfAnEnvelopeIsReadHoweverLaidOut) {
   BankAnswer first{"E1", "2025-11-28T10:15:00", "STIP-1", "ACCP", "", {}};
   BankAnswer second{"E2", "2025-11-28T10:15:00", "STIP-2", "RJCT", "DUPL", {}};
   auto inner = [](const BankAnswer& a) {
     std::string xml = AnswerXml(a, AnswerFlavour::Cbi);
     return xml.substr(xml.find("?>") + 2);
   };
-  const auto reports = ReadStatusReports("<Envelope>" + inner(first) + "<Other/>" + inner(second) + "</Envelope>");
-  ASSERT_EQ(reports.size(), 2u);
+  // Laid out by hand, with the bank's own reason code.
+  const std::string third =
+      "<Rpt><GrpHdr>\n  <MsgId>\n    E3\n  </MsgId>\n</GrpHdr><OrgnlGrpInfAndSts><OrgnlMsgId> STIP-3 </OrgnlMsgId>"
+      "<GrpSts>RJCT</GrpSts><StsRsnInf><Rsn><Prtry>MOTIVO\n\t 7</Prtry></Rsn></StsRsnInf></OrgnlGrpInfAndSts></Rpt>";
+  const auto reports =
+      ReadStatusReports("<Envelope>" + inner(first) + "<Other/>" + inner(second) + third + "</Envelope>");
+  ASSERT_EQ(reports.size(), 3u);
   EXPECT_EQ(reports[0].original_message_id, "STIP-1");
   EXPECT_EQ(Lines(reports[1]), std::vector<std::string>{"|||RJCT|DUPL"});
+  EXPECT_EQ(reports[2].message_id, "E3");
+  EXPECT_EQ(reports[2].original_message_id, "STIP-3");
+  EXPECT_EQ(Lines(reports[2]), std::vector<std::string>{"|||RJCT|MOTIVO 7"});
 }
 
 TEST(StatusReport, WhatIsNotAReportOrIsHostileIsRefusedWithTheReason) {
