@@ -387,6 +387,8 @@ VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (tx, report_message_id) DO NOTHING)s
     if (db_.Changes() == 0) outcome = Outcome::AlreadyRecorded;
     result.applied.push_back({*salary.transaction, s.status, s.reasons, outcome});
   }
+  result.files = Files(
+      "state = 'written' AND message_id = ?", [&](Statement& q) { q.Bind(1, report.original_message_id); }, false);
   transaction.Commit();
   return result;
 }

@@ -130,8 +130,9 @@ struct AppliedStatus {
 };
 
 struct ApplyResult {
-  // The written files the report answers; empty when the register knows no
-  // file of its original message identifier (then nothing was changed).
+  // The written files the report answers, with their salaries counted by
+  // status once it is applied; empty when the register knows no file of its
+  // original message identifier (then nothing was changed).
   std::vector<RegisteredFile> files;
   std::vector<AppliedStatus> applied;
   // Statuses the report gives for payments or salaries the files do not
@@ -139,7 +140,9 @@ struct ApplyResult {
   // as registered, and nothing was changed.
   std::vector<vx::transfer::TransactionStatus> unmatched;
 
-  bool Changed() const { return !files.empty() && unmatched.empty(); }
+  // The report answers registered files and every status in it found its
+  // salary (each salary's outcome then says what was recorded).
+  bool Matched() const { return !files.empty() && unmatched.empty(); }
 };
 
 // A salary the bank rejected and that has not been paid since.

@@ -252,10 +252,10 @@ TEST_F(RegisterTest, StatusesAreRecordedOnceAndInTheOrderTheBankWroteThem) {
   const auto first = Report("R1", "2025-11-28T10:00:00", "STIP-1",
                             {Salary("STIP-1-EA", "RJCT", {"AC04"}), Salary("STIP-1-EB", "ACSP")});
   EXPECT_EQ(apply(first), (V{"A RJCT recorded", "B ACSP recorded"}));
+  const StatusCounts counted = r->ApplyStatusReport(first, "esito.xml").files.at(0).counts;
+  EXPECT_EQ(counted.accepted + 10 * counted.rejected + 100 * counted.unanswered, 111);
   EXPECT_EQ(apply(first), (V{"A RJCT already (was RJCT)", "B ACSP already (was ACSP)"}));
   EXPECT_EQ(now(), "A=RJCT B=ACSP C=none ");
-  const RegisteredFile counted = r->History(2025, 11).at(0);
-  EXPECT_EQ(counted.counts.accepted + 10 * counted.counts.rejected + 100 * counted.counts.unanswered, 111);
   EXPECT_EQ(r->WrittenFiles("001", 0, 2025, 11, TransferKind::Cbi)[0].transactions[0].status->reasons,
             V{"AC04"});
 
@@ -276,7 +276,7 @@ TEST_F(RegisterTest, StatusesAreRecordedOnceAndInTheOrderTheBankWroteThem) {
   const std::string before = Sql("SELECT count(*) FROM statuses");
   ApplyResult unknown = r->ApplyStatusReport(Report("R4", "2025-12-01T08:00:00", "STIP-9", {Whole("RJCT")}), "x");
   EXPECT_TRUE(unknown.files.empty());
-  EXPECT_FALSE(unknown.Changed());
+  EXPECT_FALSE(unknown.Matched());
   ApplyResult stranger = r->ApplyStatusReport(
       Report("R5", "2025-12-01T08:00:00", "STIP-1",
              {Salary("STIP-1-EA", "RJCT"), Salary("STIP-1-EZ", "RJCT"), {"OTHER-1", "", "", "RJCT", {}},
@@ -294,7 +294,7 @@ TEST_F(RegisterTest, StatusesAreRecordedOnceAndInTheOrderTheBankWroteThem) {
             V{"C ACCC recorded (was ACSC)"});
 }
 
-TEST_F(RegisterTest, OnlySalariesRejectedAndNeverPaidSinceArePaidAgain) {
+TEST_F(RegisterTest, TheMonthsHistoryAndTheSalariesRejectedAndNeverPaidSince) {
   auto r = Open();
   const int64_t first = Written(*r, File("STIP-1", {"A", "B", "C", "D"}));
   r->ApplyStatusReport(Report("R1", "2025-11-28T10:00:00", "STIP-1",
@@ -321,6 +321,17 @@ TEST_F(RegisterTest, OnlySalariesRejectedAndNeverPaidSinceArePaidAgain) {
   EXPECT_EQ(unpaid[1].file.completes, first);
   EXPECT_EQ(unpaid[1].transaction.status->report_file, "esito-2.xml");
   EXPECT_TRUE(r->RejectedNotPaidSince("001", 0, 2025, 10).empty());
+
+  // The month's history: every file, written or not, each salary counted by its status.
+  std::string history;
+  for (const RegisteredFile& f : r->History(2025, 11)) {
+    history += f.message_id + " " + std::to_string(f.count) + " " + std::to_string(f.total_cents) + " " +
+               std::to_string(f.counts.accepted) + std::to_string(f.counts.pending) +
+               std::to_string(f.counts.rejected) + std::to_string(f.counts.unanswered) + "\n";
+  }
+  EXPECT_EQ(history, "STIP-1 4 1000000 1030\nSTIP-2 2 300000 0011\nSTIP-3 1 100000 0001\nSTIP-4 1 100000 0001\n");
+  EXPECT_EQ(r->History(2025).size(), 4u);
+  EXPECT_TRUE(r->History(2025, 10).empty());
 }
 
 TEST_F(RegisterTest, ASecondProgramWaitsItsTurnIsToldOnceAndCanGiveUp) {
