@@ -54,6 +54,7 @@ int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); 
 
 void Database::Check(int result, int good, int also_good) {
   if (result == good || result == also_good) {
+    wait_started_.reset();
     if (announced_) {
       announced_ = false;
       if (wait_.taken) wait_.taken();
@@ -65,10 +66,13 @@ void Database::Check(int result, int good, int also_good) {
 
 void Database::Fail(int result, std::string message) {
   if ((result & 0xff) == SQLITE_BUSY) {
-    const auto waited =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - wait_started_);
+    // SQLite answers busy at once, without a wait, where waiting could not help.
+    const auto waited = wait_started_ ? std::chrono::duration_cast<std::chrono::milliseconds>(
+                                            std::chrono::steady_clock::now() - *wait_started_)
+                                      : std::chrono::milliseconds{0};
     const bool cancelled = cancelled_;
     announced_ = cancelled_ = false;
+    wait_started_.reset();
     throw RegisterBusy(path_, cancelled, waited);
   }
   throw RegisterError(path_, std::move(message), result);
@@ -76,11 +80,11 @@ void Database::Fail(int result, std::string message) {
 
 int Database::Busy(int count) {
   const auto now = std::chrono::steady_clock::now();
-  if (count == 0) {
+  if (count == 0 || !wait_started_) {
     wait_started_ = now;
     cancelled_ = false;
   }
-  const auto waited = now - wait_started_;
+  const auto waited = now - *wait_started_;
   if (wait_.keep_waiting && !wait_.keep_waiting()) {
     cancelled_ = true;
     return 0;

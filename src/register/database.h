@@ -82,7 +82,7 @@ class Database {
   std::string path_;
   sqlite3* db_ = nullptr;
   BusyWait wait_;
-  std::chrono::steady_clock::time_point wait_started_;
+  std::optional<std::chrono::steady_clock::time_point> wait_started_;  // while a wait lasts
   bool announced_ = false;
   bool cancelled_ = false;
 };
