@@ -4,6 +4,7 @@
 #include "bank/cin.h"
 #include "bank/iban.h"
 #include "bank/sepa.h"
+#include "bank/tax_code.h"
 
 namespace vx::bank {
 namespace {
@@ -90,6 +91,32 @@ TEST(Bic, ShapeOfInstitutionCountryLocationAndBranch) {
   for (const Case& c : cases) EXPECT_EQ(ValidateBic(c.text).failure, c.failure) << c.text;
   EXPECT_EQ(BicCountry("BCITITMM"), "IT");
   EXPECT_EQ(CompactBic(" bcit itmm "), "BCITITMM");
+}
+
+TEST(TaxCode, EachRuleNamesItsFailureAndWhatItExpected) {
+  const Case cases[] = {
+      {"RSSMRA85T10A562S", Failure::None, ""},
+      // A namesake's code: digits of the date and place written as letters.
+      {"RSSMRA85T10A56NH", Failure::None, ""},
+      {"RSSMRAURTMLARSNL", Failure::None, ""},
+      {"RSSMRA84B29A562Y", Failure::None, ""},  // 29 February 1984
+      {"01234560017", Failure::None, ""},
+      {"01234568887", Failure::None, ""},
+      {"", Failure::Empty, ""},
+      {"rssmra85t10a562s", Failure::InvalidCharacters, ""},
+      {"RSSMRA85T10A562", Failure::InvalidLength, "11 o 16"},
+      {"RSSMRA85T10A562T", Failure::InvalidChecksum, "S"},
+      {"RSSMRA85B29A562Z", Failure::InvalidComponent, ""},  // 1985 had none
+      {"01234560018", Failure::InvalidChecksum, "7"},
+      {"01234561015", Failure::InvalidComponent, ""},  // no VAT office 101
+  };
+  for (const Case& c : cases) {
+    const Verdict v = ValidateCodiceFiscale(c.text);
+    EXPECT_EQ(v.failure, c.failure) << c.text;
+    EXPECT_EQ(v.expected, c.expected) << c.text;
+  }
+  EXPECT_EQ(ValidatePartitaIva("0123456001").expected, "11");
+  EXPECT_EQ(CompactTaxCode(" rssmra 85t10 a562s"), "RSSMRA85T10A562S");
 }
 
 // Lengths and layouts are held against python-stdnum's registry in

@@ -141,7 +141,8 @@ std::string DebtorSection(int code, int slot, const Bank& bank) {
   const std::string abi = bank.abi, cab = "01" + ThreeDigits(code);
   const std::string account = "00000" + ThreeDigits(code) + "000" + std::to_string(slot);
   const std::string bban = std::string(1, *vx::bank::ItalianCin(abi, cab, account)) + abi + cab + account;
-  const std::string vat = "0123456" + ThreeDigits(code);
+  // Digits 8 to 10 name a VAT office, 001 to 100 for the provinces.
+  const std::string vat = "0123456" + ThreeDigits((code - 1) % 100 + 1);
   return "[DITTA " + ThreeDigits(code) + " CONTO " + std::to_string(slot) + "]\r\n" +
          "IBAN = IT" + vx::bank::IbanCheckDigits("IT", bban) + bban + "\r\n" + "BIC = " + std::string(bank.bic) + "\r\n" +
          "CUC = 1" + ThreeDigits(code) + "001A\r\n" + "CODICEFISCALE = " + vat + VatCheckDigit(vat) + "\r\n\r\n";
