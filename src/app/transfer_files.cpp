@@ -14,6 +14,7 @@
 #include "bank/bic.h"
 #include "bank/cin.h"
 #include "bank/iban.h"
+#include "bank/tax_code.h"
 #include "output/pdf_names.h"
 #include "platform/errors.h"
 #include "platform/files.h"
@@ -130,20 +131,34 @@ const vx::transfer::DebtorSettings* TransferFiles::Settings(const std::string& c
   const std::string path = root_ + "\\" + std::string(vx::transfer::kDebtorSettingsName);
   if (!settings_read_) {
     settings_read_ = true;
-    std::ifstream in(archive_.Prefix().Map(path), std::ios::binary);
-    if (in) {
-      settings_ = vx::transfer::DebtorSettings::Parse(
-          std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-      for (int line : settings_->UnreadLines()) {
-        Problem(Severity::Error, "", path, "", "riga " + std::to_string(line) + " non riconosciuta (attese sezioni "
-                                                    "[DITTA nnn CONTO n] e righe CHIAVE = valore)");
+    const auto file = vx::transfer::ReadDebtorSettingsFile(archive_.Prefix().Map(path));
+    settings_unusable_ = file.state == vx::transfer::DebtorSettingsFile::State::Unusable;
+    if (settings_unusable_) Problem(Severity::Error, "", path, "", file.problem);
+    if (file.state == vx::transfer::DebtorSettingsFile::State::Read) {
+      settings_ = vx::transfer::DebtorSettings::Parse(file.text);
+      // Every fault while they fit in twenty lines; past that, nineteen and a count.
+      constexpr std::size_t kLines = vx::transfer::DebtorSettings::kKeptFaults;
+      const auto& faults = settings_->Faults();
+      const std::size_t total = settings_->FaultCount();
+      const std::size_t shown = total > kLines ? kLines - 1 : total;
+      for (std::size_t i = 0; i < shown; ++i) {
+        const auto& fault = faults[i];
+        Problem(Severity::Error, fault.company, path, "",
+                "riga " + std::to_string(fault.line) + ": " + fault.message +
+                    (fault.company.empty() ? "" : ": nessun file dei bonifici per questa ditta"));
+        if (!fault.company.empty()) named_in_faults_.insert(fault.company);
+      }
+      if (shown < total) {
+        Problem(Severity::Error, "", path, "",
+                "altri " + std::to_string(total - shown) + " errori in righe successive, non mostrati");
       }
     }
   }
   if (!settings_) {
     Problem(Severity::Error, company, path, "",
-            "file delle coordinate di addebito non trovato: nessun file dei bonifici per il conto " +
-                std::to_string(slot));
+            std::string(settings_unusable_ ? "file delle coordinate di addebito non utilizzabile"
+                                           : "file delle coordinate di addebito non trovato") +
+                ": nessun file dei bonifici per il conto " + std::to_string(slot));
   }
   return settings_ ? &*settings_ : nullptr;
 }
@@ -154,6 +169,14 @@ bool TransferFiles::Debtor(const std::string& company, int slot, vx::transfer::D
   const auto* settings = Settings(company, slot);
   if (settings == nullptr) return false;
   const std::string path = root_ + "\\" + std::string(vx::transfer::kDebtorSettingsName);
+  // A fault anywhere in the company's part of the file: none of it is trusted.
+  if (const int line = settings->FaultyLine(company); line != 0) {
+    if (named_in_faults_.count(company) == 0) {
+      Problem(Severity::Error, company, path, "",
+              "riga " + std::to_string(line) + " errata per questa ditta: nessun file dei bonifici per questa ditta");
+    }
+    return false;
+  }
   const std::string section = vx::transfer::DebtorSettings::SectionName(company, slot);
   const std::string where = " nella sezione [" + section + "] di " + path +
                             ": nessun file dei bonifici per questa ditta e questo conto";
@@ -189,13 +212,15 @@ bool TransferFiles::Debtor(const std::string& company, int slot, vx::transfer::D
                   where);
       return false;
     }
-    d.tax_id = vx::archive::UpperCase(value("CODICEFISCALE"));
-    const bool numeric = d.tax_id.find_first_not_of("0123456789") == std::string::npos;
-    if (!LettersAndDigits(d.tax_id) || !((d.tax_id.size() == 11 && numeric) || d.tax_id.size() == 16)) {
-      Problem(Severity::Error, company, "CODICEFISCALE", value("CODICEFISCALE"),
-              std::string(d.tax_id.empty() ? "codice fiscale della ditta mancante"
-                                           : "codice fiscale della ditta non valido (11 cifre o 16 caratteri)") +
-                  where);
+    d.tax_id = vx::bank::CompactTaxCode(value("CODICEFISCALE"));
+    const vx::bank::Verdict verdict = vx::bank::ValidateCodiceFiscale(d.tax_id);
+    if (!verdict.Valid()) {
+      std::string why = Reason(verdict, "codice fiscale della ditta");
+      if (verdict.failure == Failure::InvalidComponent) {
+        why = d.tax_id.size() == 11 ? "partita IVA della ditta con codice di ufficio inesistente (cifre 8-10)"
+                                    : "codice fiscale della ditta con data di nascita inesistente";
+      }
+      Problem(Severity::Error, company, "CODICEFISCALE", value("CODICEFISCALE"), why + where);
       return false;
     }
   }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,8 @@ class TransferFiles {
   std::string root_;  // the folder that holds the archives folder
   std::optional<vx::transfer::DebtorSettings> settings_;
   bool settings_read_ = false;
+  bool settings_unusable_ = false;          // there, but not a file to read
+  std::set<std::string> named_in_faults_;  // companies the report of the file's faults named
 };
 
 }  // namespace vx::app

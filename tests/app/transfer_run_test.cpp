@@ -39,7 +39,7 @@ class TransferRun : public ::testing::Test, public ListingWorld {
     // Company 002 has no section: it gets no file, 001 gets its own.
     builder.SetDebtorSettings(
         "; conti di addebito\r\n[DITTA 001 CONTO 0]\r\nIBAN = IT60X0542811101000000123456\r\n"
-        "BIC = BPMOIT22XXX\r\nCUC = 1234567A\r\nCODICEFISCALE = 01234567890\r\n");
+        "BIC = BPMOIT22XXX\r\nCUC = 1234567A\r\nCODICEFISCALE = 01234560017\r\n");
     builder.Write(folder.Path());
   }
 
@@ -112,6 +112,57 @@ TEST_F(TransferRun, DamagedArchivesWriteNoTransferFileForTheCompaniesTheyTouch) 
   EXPECT_EQ(run.status, 5) << run.output;
   EXPECT_NE(run.output.find("compare due volte"), std::string::npos) << run.output;
   EXPECT_FALSE(fs::exists(TransferFolder()));
+}
+
+TEST_F(TransferRun, TheSettingsFileIsReadStrictlySoNoCompanyIsPaidFromAnothersAccount) {
+  const fs::path settings = ArchivesFolder().parent_path() / "VXOREL-ORDINANTI.INI";
+  const std::string named = "C:\\PVXPAGHE\\VXOREL-ORDINANTI.INI: ";
+  const std::string own = "IBAN = IT60X0542811101000000123456\r\n", other = "IBAN = IT30S0832701001000000010000\r\n";
+  auto lines_with = [](const std::string& output, const std::string& text) {
+    size_t count = 0;
+    for (size_t at = output.find(text); at != std::string::npos; at = output.find(text, at + 1)) ++count;
+    return count;
+  };
+
+  // The keys under a header commented out are not the section's before it,
+  // and the company they were for is paid from none of its sections.
+  std::ofstream(settings, std::ios::trunc)
+      << "[DITTA 002 CONTO 0]\r\n" + other + "[DITTA 001 CONTO 0]\r\n" + own + ";[DITTA 002 CONTO 1]\r\n" + other;
+  auto run = Vxorel("--output pdf --transfer sepa");
+  const std::string xml = vx::testing::ReadWholeFile(TransferFolder() / "SEPA_001_B0_2025-11.xml");
+  EXPECT_NE(xml.find("IT60X0542811101000000123456"), std::string::npos) << run.output;
+  EXPECT_EQ(xml.find("IT30S0832701001000000010000"), std::string::npos);
+  EXPECT_FALSE(fs::exists(TransferFolder() / "SEPA_002_B0_2025-11.xml"));
+  EXPECT_NE(run.output.find("ERRORE Bonifici - ditta 002: " + named +
+                            "riga 6: chiave IBAN fuori da ogni sezione valida (la sezione [DITTA 002 CONTO 1] alla "
+                            "riga 5 \xC3\xA8 commentata): nessun file dei bonifici per questa ditta"),
+            std::string::npos)
+      << run.output;
+
+  // A flood of faults no company can be blamed for is cut to twenty lines;
+  // a tax code that fails its check keeps its company out.
+  std::string flood;
+  for (int i = 0; i < 30; ++i) flood += "?\r\n";
+  std::ofstream(settings, std::ios::trunc)
+      << flood + "[DITTA 001 CONTO 0]\r\n" + own + "CUC = 1A\r\nCODICEFISCALE = 01234560018\r\n" +
+             "[DITTA 002 CONTO 0]\r\n" + other + "CUC = 2A\r\nCODICEFISCALE = RSSMRA85T10A562S\r\n";
+  run = Vxorel("--output pdf --transfer cbi");
+  EXPECT_EQ(lines_with(run.output, named + "riga "), 19u) << run.output;
+  EXPECT_EQ(lines_with(run.output, named + "altri 11 errori in righe successive, non mostrati\n"), 1u);
+  EXPECT_NE(run.output.find("ditta 001: CODICEFISCALE '01234560018': codice fiscale della ditta con controllo "
+                            "errato (atteso 7)"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(TransferFolder() / "CBI_001_B0_2025-11.xml"));
+  EXPECT_TRUE(fs::exists(TransferFolder() / "CBI_002_B0_2025-11.xml"));
+
+  // Not a file: said once, and nobody is paid.
+  fs::remove_all(TransferFolder());
+  fs::remove(settings);
+  fs::create_directory(settings);
+  run = Vxorel("--output pdf --transfer sepa");
+  EXPECT_EQ(lines_with(run.output, named + "\xC3\xA8 una cartella, non un file\n"), 1u) << run.output;
+  EXPECT_EQ(lines_with(run.output, "file delle coordinate di addebito non utilizzabile"), 2u);
+  EXPECT_FALSE(fs::exists(TransferFolder() / "SEPA_001_B0_2025-11.xml"));
 }
 
 TEST_F(TransferRun, IdentifiersAndDefaultDateFollowTheClock) {

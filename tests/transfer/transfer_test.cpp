@@ -1,8 +1,9 @@
 // The credit-transfer library: the TARGET2 calendar, the bank's character
-// set, the debtor settings, the documents judged by the published schemas
-// with xmllint, and files that appear whole or not at all.
+// set, the debtor settings read strictly, the documents judged by the
+// published schemas with xmllint, and files that appear whole or not at all.
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -67,17 +68,96 @@ TEST(EpcText, AccentsAreDroppedAndOtherSignsReplaced) {
   EXPECT_EQ(EpcText("AB CD", 3), "AB");
 }
 
-TEST(DebtorSettings, SectionsPerCompanyAndSlotWhateverTheCase) {
+// What each fault says, one line per fault: "line company: message".
+std::string FaultText(const DebtorSettings& settings) {
+  std::string text;
+  for (const auto& f : settings.Faults()) text += std::to_string(f.line) + " " + f.company + ": " + f.message + "\n";
+  return text;
+}
+
+TEST(DebtorSettings, RepeatsStrayKeysAndBadHeadersAreFaultsOfTheCompanyTheyTouch) {
   const auto settings = DebtorSettings::Parse(
-      "; comment\r\n[ditta 001  conto 0]\r\n iban = IT60X0542811101000000123456 \r\n"
-      "Codice Fiscale=01234567890\r\n# another\r\nnot a setting\r\n[DITTA 001 CONTO 1]\nBIC = BPMOIT22XXX\n");
+      "\xEF\xBB\xBFIBAN = IT00\r"          // 1: before any section
+      "[ditta 001  conto 0]\r\n"            // 2
+      " iban = IT60X0542811101000000123456 \r"
+      "Codice Fiscale=01234560017\n"        // 4
+      "not a setting\n"                     // 5
+      "[DITTA 002 CONTO 0]\n"               // 6
+      "IBAN = B\n"                          // 7
+      "iban=C\n"                            // 8: the same key again
+      "[DITTA 003 CONTO 0]\n"               // 9
+      "IBAN = D\n"                          // 10
+      " ; [DITTA 004 CONTO 0]\n"            // 11: commented out, ends 003
+      "IBAN = E\n"                          // 12
+      "[DITTA 005 CONTO 0\n"                // 13
+      "IBAN = F\n"                          // 14
+      "[DITTA 6 CONTO 0]\n"                 // 15
+      "[DITTA 0O7 CONTO 0]\n"               // 16: no company to read
+      "BIC = X\n"                           // 17
+      "[Ditta 003 Conto 0]\n"               // 18: the same section again
+      "IBAN = G\n"                          // 19
+      "# [DITTA 007 CONTO 0]\r\n\r\n"       // 20, 21
+      "[DITTA 007 CONTO 1]\nBIC = BPMOIT22XXX");
+  EXPECT_EQ(FaultText(settings),
+            "1 : chiave IBAN fuori da ogni sezione valida (prima della prima sezione)\n"
+            "5 001: testo 'not a setting' non riconosciuto (attese sezioni [DITTA nnn CONTO n] e righe CHIAVE = "
+            "valore)\n"
+            "8 002: chiave IBAN ripetuta nella sezione [DITTA 002 CONTO 0] (gi\xE0 alla riga 7)\n"
+            "12 004: chiave IBAN fuori da ogni sezione valida (la sezione [DITTA 004 CONTO 0] alla riga 11 \xE8 "
+            "commentata)\n"
+            "13 005: intestazione '[DITTA 005 CONTO 0' non valida (attesa [DITTA nnn CONTO n])\n"
+            "14 005: chiave IBAN fuori da ogni sezione valida (l'intestazione alla riga 13 non \xE8 valida)\n"
+            "15 006: intestazione '[DITTA 6 CONTO 0]' non valida (attesa [DITTA nnn CONTO n])\n"
+            "16 : intestazione '[DITTA 0O7 CONTO 0]' non valida (attesa [DITTA nnn CONTO n])\n"
+            "17 : chiave BIC fuori da ogni sezione valida (l'intestazione alla riga 16 non \xE8 valida)\n"
+            "18 003: sezione [DITTA 003 CONTO 0] ripetuta (gi\xE0 alla riga 9)\n");
+  // Values are kept as given, the first of a repeat; each company at fault is marked.
   const auto* first = settings.Find("001", 0);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->at("IBAN"), "IT60X0542811101000000123456");
-  EXPECT_EQ(first->at("CODICE FISCALE"), "01234567890");
-  EXPECT_EQ(settings.Find("001", 1)->at("BIC"), "BPMOIT22XXX");
-  EXPECT_EQ(settings.Find("001", 2), nullptr);
-  EXPECT_EQ(settings.UnreadLines(), std::vector<int>{6});
+  EXPECT_EQ(first->at("CODICE FISCALE"), "01234560017");
+  EXPECT_EQ(settings.Find("003", 0)->at("IBAN"), "D");
+  EXPECT_EQ(settings.Find("007", 1)->at("BIC"), "BPMOIT22XXX");
+  EXPECT_EQ(settings.Find("007", 0), nullptr);
+  EXPECT_EQ(settings.FaultyLine("003"), 18);
+  EXPECT_EQ(settings.FaultyLine("004"), 12);
+  EXPECT_EQ(settings.FaultyLine("007"), 0);
+
+  // A flood is counted, not kept.
+  std::string flood;
+  for (int i = 0; i < 5000; ++i) flood += "?\n";
+  EXPECT_EQ(DebtorSettings::Parse(flood).Faults().size(), DebtorSettings::kKeptFaults);
+  EXPECT_EQ(DebtorSettings::Parse(flood).FaultCount(), 5000u);
+}
+
+TEST(DebtorSettingsFile, OnlyARegularFileOfAtMostAMegabyteIsRead) {
+  vx::testing::TempFolder folder;
+  const fs::path file = folder.Path() / "settings.ini";
+  EXPECT_EQ(ReadDebtorSettingsFile(file).state, DebtorSettingsFile::State::Missing);
+  std::ofstream(file) << "[DITTA 001 CONTO 0]\n";
+  fs::create_symlink(file, folder.Path() / "link.ini");
+  for (const fs::path& readable : {file, folder.Path() / "link.ini"}) {
+    const auto read = ReadDebtorSettingsFile(readable);
+    EXPECT_EQ(read.state, DebtorSettingsFile::State::Read);
+    EXPECT_EQ(read.text, "[DITTA 001 CONTO 0]\n");
+  }
+  fs::resize_file(file, kDebtorSettingsMaxBytes);
+  EXPECT_EQ(ReadDebtorSettingsFile(file).text.size(), kDebtorSettingsMaxBytes);
+
+  // A FIFO without a writer would block an open that waits for one.
+  ASSERT_EQ(mkfifo((folder.Path() / "fifo.ini").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", folder.Path() / "zero.ini");
+  fs::create_directory(folder.Path() / "folder.ini");
+  fs::resize_file(file, 50 << 20);
+  for (const auto& [name, problem] : std::vector<std::pair<const char*, std::string>>{
+           {"fifo.ini", "\xE8 una FIFO, non un file"},
+           {"zero.ini", "\xE8 un dispositivo, non un file"},
+           {"folder.ini", "\xE8 una cartella, non un file"},
+           {"settings.ini", "troppo grande (52428800 byte, al massimo 1048576)"}}) {
+    const auto read = ReadDebtorSettingsFile(folder.Path() / name);
+    EXPECT_EQ(read.state, DebtorSettingsFile::State::Unusable) << name;
+    EXPECT_EQ(read.problem, problem) << name;
+  }
 }
 
 TransferDocument Sample(TransferKind kind, bool with_bics) {
