@@ -174,15 +174,26 @@ void CompanyList::LISTA_AZIENDE() {
     last = c;
     archives_.state.FineFile = archives_.LEGGIREC(kArchivioDitte, archive::NumericValue(c));
     // A code without a company record ends the list: the companies after it
-    // are not offered, and the operator is told which ones were left out.
+    // are not offered, and the operator is told which ones were left out,
+    // each by its code.
     if (archives_.state.FineFile == 1) {
-      archives_.Note({true, archives_.ArchiveName(kArchivioDitte), c, {},
+      const std::string& name = archives_.ArchiveName(kArchivioDitte);
+      archives_.Note({true, name, c, {},
                       "la ditta dell'estrazione non ha record nell'archivio delle ditte: questa ditta e le "
                       "successive dell'estrazione non sono elencate"});
+      for (size_t k = i + 1; k <= kSlotsEstrazione && !form_.ElencoEstrazione[k].empty(); ++k) {
+        const std::string after = archive::Mid(form_.ElencoEstrazione[k], 1, 3);
+        if (after == c) continue;
+        archives_.Note({true, name, after, {}, "ditta successiva nell'estrazione alla ditta " + c +
+                                                   ", che non ha record: non \xE8 elencata"});
+      }
       break;
     }
     const std::string& record = archives_.state.BufferRec[static_cast<size_t>(kArchivioDitte)];
-    if (archive::Mid(record, 1, 2) == "99") continue;  // company marked deleted
+    // A company marked deleted keeps its own code, or none; one that carries
+    // another company's code is that company's record out of place.
+    const std::string own_code = archive::Mid(record, 3, 3);
+    if (archive::Mid(record, 1, 2) == "99" && (own_code == c || archive::Trim(own_code).empty())) continue;
     // The record of company 004 must say 004: another company's record in
     // its place would list, and pay, the wrong company.
     if (const auto problem = CompanyRecordProblem(record, c)) {
