@@ -39,6 +39,7 @@ void SetFlag(bool& flag, const std::string& option) {
 constexpr std::string_view kBatchMode = "Batch mode";
 constexpr std::string_view kListingRun = "Listing run";
 constexpr std::string_view kCoordinates = "Bank coordinates";
+constexpr std::string_view kBankAnswers = "The bank's answers";
 constexpr std::string_view kInformation = "Information";
 
 // The options the parser accepts, with what --help and the manual page say
@@ -67,8 +68,8 @@ constexpr OptionHelp kOptions[] = {
     {kListingRun, "--print-to", "", "DIR",
      "write each printer document as DIR/NNN_CCC.pdf (run number, company) instead of printing it"},
     {kListingRun, "--lock-timeout", "", "SECONDS",
-     "give up when another program keeps the payroll archives locked this long (default: wait as long as it "
-     "takes)"},
+     "give up when another program keeps the payroll archives (with --bank-report or --history, the register "
+     "of transfer files) locked this long (default: wait as long as it takes)"},
     {kListingRun, "--transfer", "", "cbi|sepa",
      "also write each company's salary transfer file for its bank, CBI or SEPA, in the FILE-BONIFICI folder "
      "beside the archives"},
@@ -81,6 +82,13 @@ constexpr OptionHelp kOptions[] = {
      "do not start the listing when --check would find an error (an IBAN shared by two employees and a zero "
      "net pay are notices, not errors)"},
     {kCoordinates, "--no-check", "", "", "list without checking the bank coordinates"},
+    {kBankAnswers, "--bank-report", "", "FILE...",
+     "read the bank's status reports (pain.002.001.03 or .10, or the CBI return flow) into the register of "
+     "transfer files, and report per company and file the salaries accepted, rejected and pending, and every "
+     "rejected employee with the bank's reason; a report read again counts nothing twice"},
+    {kBankAnswers, "--history", "", "",
+     "print the register of transfer files: per company, bank slot and payment month, each file written with "
+     "its salaries, total, execution date and the bank's answers (--month and --year narrow it)"},
     {kInformation, "--help", "-h", "", "display this help and exit"},
     {kInformation, "--version", "", "", "output version information and exit"},
 };
@@ -167,6 +175,11 @@ std::string UsageText() {
       "archives stayed locked by another program longer than --lock-timeout,\n"
       "5 when it completed but found damaged archives (the companies they\n"
       "touch were not listed).\n"
+      "With --bank-report: 0 when every file was read, 1 when a file was\n"
+      "refused (the register stays as it was for it) or there is no register;\n"
+      "with --history: 0 when the register was printed, 1 without a register.\n"
+      "With either, 4 when the register stayed locked longer than\n"
+      "--lock-timeout.\n"
       "With --check: 0 when every coordinate is right, 1 when one is wrong or\n"
       "the check could not be made; with --strict, 1 when the listing was\n"
       "refused.\n"
@@ -289,6 +302,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       } else {
         throw UsageError("--transfer must be cbi or sepa, not '" + v + "'");
       }
+    } else if (option == "--bank-report") {
+      if (!cl.bank_reports.empty()) throw UsageError(option + " given twice");
+      // Every argument up to the next option is a file.
+      while (i + 1 < arguments.size() && arguments[i + 1].rfind('-', 0) != 0) cl.bank_reports.push_back(arguments[++i]);
+      if (cl.bank_reports.empty()) throw UsageError("--bank-report needs the status report files to read");
+    } else if (option == "--history") {
+      SetFlag(cl.history, option);
     } else if (option == "--execution-date") {
       const std::string v = value();
       const auto date = vx::transfer::ParseIsoDate(v);
@@ -312,6 +332,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     throw UsageError("--check takes only --month, --year and --bank");
   }
   if (cl.strict && cl.no_check) throw UsageError("--strict needs the check that --no-check leaves out");
+  // The bank's answers and the register are read without a listing.
+  const bool answers = !cl.bank_reports.empty();
+  if (answers && cl.history) throw UsageError("--bank-report and --history are run one at a time");
+  if ((answers || cl.history) &&
+      (cl.companies || cl.listing || cl.output || cl.sort || cl.bank || cl.totals || cl.separate || cl.bold ||
+       cl.description || cl.print_to || cl.transfer || cl.check || cl.strict || cl.no_check || cl.protection ||
+       (answers && (cl.month || cl.year)))) {
+    throw UsageError(answers ? "--bank-report takes only --lock-timeout"
+                             : "--history takes only --month, --year and --lock-timeout");
+  }
   return cl;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The program's command line. Without --batch the program opens its window;
 // with --batch it runs unattended: --companies prints the company list of
-// the current extraction, the other options describe a listing run.
+// the current extraction, --bank-report reads the bank's answers, --history
+// prints the register of transfer files, the other options describe a
+// listing run.
 
 #include <optional>
 #include <span>
@@ -43,6 +45,8 @@ struct CommandLine {
   bool check = false;   // check the bank coordinates of the employees a run would list, write nothing
   bool strict = false;  // refuse to start a listing whose coordinates have errors
   bool no_check = false;  // list without checking the coordinates
+  std::vector<std::string> bank_reports;  // the bank's status report files to read, as given
+  bool history = false;  // print the register of transfer files
 };
 
 // A command line that cannot be run; what() says why.

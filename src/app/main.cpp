@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "app/batch_companies.h"
+#include "app/bank_reports.h"
 #include "app/batch_run.h"
 #include "app/command_line.h"
+#include "app/register_history.h"
 #include "output/no_printers.h"
 #include "platform/errors.h"
 #include "platform/wine_prefix.h"
@@ -53,6 +55,13 @@ int main(int argc, char** argv) {
 #endif
   }
   try {
+    if (!command_line.bank_reports.empty()) {
+      return vx::app::RunBatchBankReports(command_line, vx::platform::WinePrefix::FromEnvironment(), std::cerr);
+    }
+    if (command_line.history) {
+      return vx::app::RunBatchHistory(command_line, vx::platform::WinePrefix::FromEnvironment(), std::cout,
+                                      std::cerr);
+    }
     if (!command_line.companies) {
 #ifdef VX_WITH_WINDOW
       // A PDF listing, or a check, draws on no printer: it needs neither Qt

@@ -33,10 +33,10 @@ bool RunReport::ArchivesDamaged() const {
   });
 }
 
-void WriteRunReport(const RunReport& report, std::ostream& out) {
+void WriteRunReport(const RunReport& report, std::ostream& out, const char* title) {
   if (report.Empty()) return;
   using vx::platform::Cp1252ToUtf8;
-  out << "Rapporto della stampa:\n";
+  out << title << ":\n";
   for (const auto& [company, employees] : report.CheckedCounts()) {
     out << "  ditta " << Cp1252ToUtf8(company) << ": " << employees
         << (employees == 1 ? " dipendente controllato\n" : " dipendenti controllati\n");

@@ -61,8 +61,8 @@ class RunReport {
   std::vector<std::pair<std::string, int>> checked_;
 };
 
-// Writes the report for a terminal, one line per entry, in UTF-8; writes
-// nothing when there is nothing to say.
-void WriteRunReport(const RunReport& report, std::ostream& out);
+// Writes the report for a terminal under its title, one line per entry, in
+// UTF-8; writes nothing when there is nothing to say.
+void WriteRunReport(const RunReport& report, std::ostream& out, const char* title = "Rapporto della stampa");
 
 }  // namespace vx::app

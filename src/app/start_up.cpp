@@ -2,13 +2,17 @@
 
 namespace vx::app {
 
-bool CaricaFinestra(archive::PayrollArchives& archives, CompanyList& list, FormState& form) {
+void LeggiInstallazione(archive::PayrollArchives& archives) {
   archive::ArchiveState& s = archives.state;
   s.NomeProgramma = kNomeProgramma;
   s.NomeProgetto = kNomeProgramma;
   s.PERCORSOPROGRAMMI = archives.LEGGIREGISTRO("SOFTWARE\\TARVENIC\\VELMORA", "PERCORSOPROGRAMMI");
   archives.bControlloInstallazione_REGISTRO();
   if (s.PERCORSOARCHIVI.empty()) archives.CARICAINST();
+}
+
+bool CaricaFinestra(archive::PayrollArchives& archives, CompanyList& list, FormState& form) {
+  LeggiInstallazione(archives);
   form.EstrazioneMancante = 0;
   list.APRIARCHIVI();
   form.EstrazioneMancante = 0;

@@ -13,6 +13,10 @@ namespace vx::app {
 
 inline constexpr const char* kNomeProgramma = "VXOREL";
 
+// The installation's paths, terminal and holder, as the start-up reads them
+// first: PERCORSOARCHIVI names the archives folder afterwards.
+void LeggiInstallazione(archive::PayrollArchives& archives);
+
 // Up to the extraction check. Returns false when there is no extraction
 // (the message has been shown; the program must then end without a window).
 bool CaricaFinestra(archive::PayrollArchives& archives, CompanyList& list, FormState& form);

@@ -71,6 +71,22 @@ TEST(CommandLine, CheckTakesOnlyThePeriodAndTheBank) {
   EXPECT_THROW(Parse({"--batch", "--companies", "--check"}), UsageError);
 }
 
+TEST(CommandLine, BankReportsAndHistoryStandAloneWithTheirFewOptions) {
+  const CommandLine answers = Parse({"--batch", "--bank-report", "a.xml", "b c.xml", "--lock-timeout", "5"});
+  EXPECT_EQ(answers.bank_reports, (std::vector<std::string>{"a.xml", "b c.xml"}));
+  EXPECT_EQ(answers.lock_timeout, 5);
+  const CommandLine history = Parse({"--batch", "--history", "--month", "3", "--year", "2025"});
+  EXPECT_TRUE(history.history);
+  EXPECT_EQ(history.month, 3);
+  EXPECT_THROW(Parse({"--batch", "--bank-report"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--bank-report", "--history"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--bank-report", "a.xml", "--history"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--bank-report", "a.xml", "--month", "3"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--bank-report", "a.xml", "--bank-report", "b.xml"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--history", "--transfer", "cbi"}), UsageError);
+  EXPECT_THROW(Parse({"--batch", "--history", "--companies"}), UsageError);
+}
+
 TEST(CommandLine, DescriptionKeepsThirtyCharactersCountedAsTyped) {
   std::string accented;  // thirty characters, sixty bytes of UTF-8
   for (int i = 0; i < 30; ++i) accented += "\xC3\xA0";

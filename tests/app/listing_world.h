@@ -11,6 +11,8 @@
 #include "app/company_list.h"
 #include "app/run.h"
 #include "app/start_up.h"
+#include "bank/cin.h"
+#include "bank/iban.h"
 #include "archive/descriptors.h"
 #include "archive/payroll_archives.h"
 #include "output/output.h"
@@ -66,6 +68,15 @@ class ListingWorld {
         .SetText(fields::kEmployeeAccount, bank.account)
         .SetText(fields::kEmployeeBic, bank.bic)
         .SetText(fields::kEmployeeBankName, bank.name);
+  }
+
+  // Right CIN and check digits for the employee's bank coordinates.
+  static demo::RecordText& Payable(demo::RecordText& employee, const Bank& bank) {
+    const std::string account = std::string(12 - bank.account.size(), '0') + bank.account;
+    const char cin = *vx::bank::ItalianCin(bank.abi, bank.cab, account);
+    return employee.SetText(fields::kEmployeeCin, std::string(1, cin))
+        .SetText(fields::kEmployeeIbanCheckDigits,
+                 vx::bank::IbanCheckDigits("IT", std::string(1, cin) + bank.abi + bank.cab + account));
   }
 
   // Writes the installation, so that a test may damage it before StartUp.

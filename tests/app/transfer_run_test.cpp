@@ -10,8 +10,6 @@
 #include <fstream>
 
 #include "app/transfer_files.h"
-#include "bank/cin.h"
-#include "bank/iban.h"
 #include "listing_world.h"
 #include "support/schema_check.h"
 #include "support/shell.h"
@@ -41,15 +39,6 @@ class TransferRun : public ::testing::Test, public ListingWorld {
         "; conti di addebito\r\n[DITTA 001 CONTO 0]\r\nIBAN = IT60X0542811101000000123456\r\n"
         "BIC = BPMOIT22XXX\r\nCUC = 1234567A\r\nCODICEFISCALE = 01234560017\r\n");
     builder.Write(folder.Path());
-  }
-
-  // Right CIN and check digits for the employee's bank coordinates.
-  static demo::RecordText& Payable(demo::RecordText& employee, const Bank& bank) {
-    const std::string account = std::string(12 - bank.account.size(), '0') + bank.account;
-    const char cin = *vx::bank::ItalianCin(bank.abi, bank.cab, account);
-    return employee.SetText(fields::kEmployeeCin, std::string(1, cin))
-        .SetText(fields::kEmployeeIbanCheckDigits,
-                 vx::bank::IbanCheckDigits("IT", std::string(1, cin) + bank.abi + bank.cab + account));
   }
 
   vx::testing::CommandResult Vxorel(const std::string& arguments) {
