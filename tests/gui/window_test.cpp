@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <fstream>
 #include <sstream>
 
 #include "app/batch_run.h"
@@ -27,8 +28,11 @@
 #include "app/window/run_report_dialog.h"
 #include "app/window/transfer_strip.h"
 #include "platform/files.h"
+#include "register/transfer_register.h"
 #include "demo/demo_population.h"
 #include "gui/window_world.h"
+#include "support/bank_answer.h"
+#include "support/shell.h"
 #include "support/demo_installation.h"
 #include "support/folder_snapshot.h"
 
@@ -479,6 +483,45 @@ TEST_F(Window, RunReportFollowsTheRunAsATableToSortAndCopy) {
   QTest::mouseClick(world.Find<QToolButton>("CmdStampa"), Qt::LeftButton);
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window.findChildren<vx::app::RunReportDialog*>().size(), 1);
+}
+
+TEST_F(Window, EsitiBancaReadsTheChosenAnswersIntoTheReportDialog) {
+  SmallInstallation();
+  vx::app::FRMBANCNEW& window = Started();
+  const fs::path transfers = vx::testing::ArchivesOf(world.Prefix()).parent_path() / "FILE-BONIFICI";
+  fs::create_directories(transfers);
+  {
+    vx::reg::TransferRegister r(transfers);
+    vx::reg::NewFile f;
+    f.company = "001", f.year = 2025, f.month = 11, f.message_id = "STIP-1", f.payment_info_id = "STIP-1-1";
+    f.file_name = "CBI_001_B0_2025-11.xml", f.sha256 = "0", f.execution_date = *vx::transfer::ParseIsoDate("2025-11-28");
+    f.transactions = {{"0010010001", "ROSSI MARIO", "IT60X0542811101000000123456", 150000, "E2E-1", "1"},
+                      {"0010010002", "VERDI ANNA", "IT60X0542811101000000654321", 90000, "E2E-2", "2"}};
+    r.FileWritten(r.BeginFile(f));
+  }
+  const fs::path answer = world.Prefix().parent_path() / "esito.xml";
+  std::ofstream(answer) << vx::testing::AnswerXml(
+      {"ESITO-1", "2025-11-28T10:15:00", "STIP-1", "PART", "", {{"", "", "", {{"E2E-2", "", "RJCT", "AC06"}}}}},
+      vx::testing::AnswerFlavour::Cbi);
+  window.SetBankReportChooser([&] { return QStringList{QString::fromStdString(answer.string())}; });
+  auto* button = world.Find<QPushButton>("CmdEsitiBanca");
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->text(), U("Esiti banca\xE2\x80\xA6"));
+  EXPECT_EQ(button->parentWidget()->objectName(), "FrameBonifici");
+  QTest::mouseClick(button, Qt::LeftButton);
+  auto* dialog = window.findChild<vx::app::RunReportDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle(), "Esiti della banca");
+  auto* table = dialog->findChild<QTableWidget*>("RunReportTable");
+  ASSERT_EQ(table->rowCount(), 2);
+  table->sortByColumn(3, Qt::DescendingOrder);
+  table->selectRow(0);
+  EXPECT_EQ(dialog->SelectedText().section('\n', 1, 1).toStdString(),
+            "Errore\tEsiti banca\t001\t0010010002\tVERDI ANNA\tIBAN\tIT60X0542811101000000654321\t"
+            "bonifico di 900.00 respinto dalla banca: conto bloccato (AC06)");
+  EXPECT_EQ(vx::testing::Shell("sqlite3 " + vx::testing::Quote(transfers / vx::reg::kRegisterName) +
+                               " 'SELECT status FROM statuses'").output,
+            "RJCT\n");
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
@@ -20,6 +22,8 @@
 #include <QSettings>
 #include <QToolButton>
 
+#include "app/bank_reports.h"
+#include "app/register_folder.h"
 #include "app/run.h"
 #include "app/start_up.h"
 #include "app/window/cp1252_validator.h"
@@ -260,6 +264,7 @@ void FRMBANCNEW::BuildControls() {
           [](bool on) { RememberedSettings().setValue(QStringLiteral("pdf/aes256"), on); });
   connect(CmdStampa, &QToolButton::clicked, this, &FRMBANCNEW::CmdStampa_Click);
   connect(CmdUscita, &QToolButton::clicked, this, &FRMBANCNEW::CmdUscita_Click);
+  connect(transfer_strip_, &TransferStrip::bankReportsRequested, this, &FRMBANCNEW::CmdEsitiBanca_Click);
 }
 
 void FRMBANCNEW::OptStampa_Click(int index) {
@@ -440,6 +445,63 @@ void FRMBANCNEW::CmdStampa_Click() {
   guard_ = nullptr;
   // After the run's own messages, what the operator must know of it.
   if (run_ && !ended_) report_dialog_ = ShowRunReport(run_->run_report, this);
+}
+
+void FRMBANCNEW::CmdEsitiBanca_Click() {
+  if (!run_ || Running() || ended_) return;
+  QStringList chosen;
+  if (choose_bank_reports_) {
+    chosen = choose_bank_reports_();
+  } else {
+    // The dialog opens where the last reports were found.
+    const QString folder = RememberedSettings().value(QStringLiteral("esiti/cartella")).toString();
+    chosen = QFileDialog::getOpenFileNames(this, QString::fromUtf8(kTitoloEsiti), folder,
+                                           QStringLiteral("Esiti della banca (*.xml *.XML);;Tutti i file (*)"));
+    if (!chosen.isEmpty()) {
+      RememberedSettings().setValue(QStringLiteral("esiti/cartella"), QFileInfo(chosen.front()).absolutePath());
+    }
+  }
+  if (chosen.isEmpty()) return;
+  std::vector<std::filesystem::path> files;
+  for (const QString& file : chosen) files.emplace_back(file.toStdString());
+
+  RunReport report;
+  {
+    InputGuard guard(this);
+    guard_ = &guard;
+    // Another program writing the register: said, and the operator may give up.
+    annulla_ = false;
+    vx::reg::BusyWait wait;
+    wait.waiting = [this, &guard](const std::string& path) {
+      LabelAttesa->setText(QString::fromStdString("Registro dei file dei bonifici " + path +
+                                                  " in uso da un altro programma: attendo."));
+      FrameAttesa->show();
+      FrameAttesa->raise();
+      guard.Allow(CmdAnnulla);
+      guard.KeepPainting();
+    };
+    wait.keep_waiting = [this, &guard] {
+      guard.KeepPainting();
+      return !annulla_;
+    };
+    try {
+      ReadBankReports(files, TransferFolderOnHost(archives_.Prefix(), archives_.state.PERCORSOARCHIVI), report,
+                      std::move(wait));
+    } catch (const vx::reg::RegisterError& error) {
+      ReportEntry entry;
+      entry.topic = kTopicEsiti;
+      entry.field = vx::platform::Utf8ToCp1252(error.path);
+      const auto* busy = dynamic_cast<const vx::reg::RegisterBusy*>(&error);
+      entry.message = (busy ? std::string("attesa del registro annullata") : vx::platform::Utf8ToCp1252(error.message)) +
+                      ": esiti non letti, salvo quelli elencati sopra";
+      report.Add(std::move(entry));
+    }
+    FrameAttesa->hide();
+    guard.Allow(nullptr);
+    guard_ = nullptr;
+  }
+  if (report_dialog_) report_dialog_->close();
+  report_dialog_ = ShowRunReport(report, this, kTitoloEsiti);
 }
 
 void FRMBANCNEW::EndWaiting(InputGuard& guard) {

@@ -6,11 +6,13 @@
 // "OptStampa_0", "OptStampa_1"), so that tests and tools find them.
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 #include "app/company_list.h"
@@ -68,6 +70,10 @@ class FRMBANCNEW : public QWidget {
   // The controls as a run reads them now.
   RunControls ControlsNow() const;
 
+  // What asks the operator for the bank's status reports; by default a file
+  // dialog. An empty list reads nothing.
+  void SetBankReportChooser(std::function<QStringList()> chooser) { choose_bank_reports_ = std::move(chooser); }
+
  signals:
   // The program has ended with `status`; the event loop should stop.
   void programEnded(int status);
@@ -77,6 +83,9 @@ class FRMBANCNEW : public QWidget {
   void CmdStampa_Click();
   // "Uscita": closes the archives, hands the terminal back, ends the program.
   void CmdUscita_Click();
+  // "Esiti banca...": reads the status reports chosen into the register of
+  // transfer files and shows what they say in the report dialog.
+  void CmdEsitiBanca_Click();
 
  protected:
   // Closing the window leaves the program the way "Uscita" does.
@@ -113,6 +122,7 @@ class FRMBANCNEW : public QWidget {
   double dpi_ = 96;
   // The report of the last run, while the operator keeps it open.
   QPointer<RunReportDialog> report_dialog_;
+  std::function<QStringList()> choose_bank_reports_;
 
   QGroupBox* FrameSelezione = nullptr;
   QGroupBox* FrameScelte = nullptr;

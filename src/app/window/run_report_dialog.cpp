@@ -38,9 +38,9 @@ QString CheckedLine(const RunReport& report) {
 
 }  // namespace
 
-RunReportDialog::RunReportDialog(const RunReport& report, QWidget* parent) : QDialog(parent) {
+RunReportDialog::RunReportDialog(const RunReport& report, QWidget* parent, const char* title) : QDialog(parent) {
   setObjectName("RunReportDialog");
-  setWindowTitle("Rapporto della stampa");
+  setWindowTitle(QString::fromUtf8(title));
   auto* layout = new QVBoxLayout(this);
 
   int errors = 0;
@@ -144,9 +144,9 @@ QString RunReportDialog::SelectedText() const {
 
 void RunReportDialog::CopySelected() const { QApplication::clipboard()->setText(SelectedText()); }
 
-RunReportDialog* ShowRunReport(const RunReport& report, QWidget* parent) {
+RunReportDialog* ShowRunReport(const RunReport& report, QWidget* parent, const char* title) {
   if (report.Empty()) return nullptr;
-  auto* dialog = new RunReportDialog(report, parent);
+  auto* dialog = new RunReportDialog(report, parent, title);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->show();
   return dialog;

@@ -18,7 +18,8 @@ class RunReportDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit RunReportDialog(const RunReport& report, QWidget* parent = nullptr);
+  explicit RunReportDialog(const RunReport& report, QWidget* parent = nullptr,
+                           const char* title = "Rapporto della stampa");
 
   // The selected rows as the table shows them (every row when none is
   // selected), headings first, cells separated by tabs, one line each.
@@ -36,9 +37,9 @@ class RunReportDialog : public QDialog {
   QPlainTextEdit* details_;
 };
 
-// Shows the report without waiting for it to be closed; shows nothing when
-// the report is empty. The dialog belongs to `parent` and deletes itself
-// when closed.
-RunReportDialog* ShowRunReport(const RunReport& report, QWidget* parent);
+// Shows the report under `title` without waiting for it to be closed; shows
+// nothing when the report is empty. The dialog belongs to `parent` and
+// deletes itself when closed.
+RunReportDialog* ShowRunReport(const RunReport& report, QWidget* parent, const char* title = "Rapporto della stampa");
 
 }  // namespace vx::app

@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSettings>
 
 #include <algorithm>
@@ -44,6 +45,11 @@ TransferStrip::TransferStrip(QDate today, QWidget* parent) : QWidget(parent) {
   DataEsecuzione->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
   layout->addWidget(DataEsecuzione);
   layout->addStretch(1);
+  CmdEsitiBanca = new QPushButton(QStringLiteral("Esiti banca\u2026"), this);
+  CmdEsitiBanca->setObjectName(QStringLiteral("CmdEsitiBanca"));
+  CmdEsitiBanca->setToolTip(QStringLiteral("Legge gli esiti della banca (file XML) e li registra"));
+  layout->addWidget(CmdEsitiBanca);
+  connect(CmdEsitiBanca, &QPushButton::clicked, this, &TransferStrip::bankReportsRequested);
 
   // A remembered date that has gone by gives way to the next business day.
   const QSettings settings(QStringLiteral("vxorel"), QStringLiteral("vxorel"));

@@ -1,7 +1,8 @@
 #pragma once
 // The strip under the window's controls that asks for the bank transfer
-// files: which kind of file (none, CBI or SEPA) and the execution date.
-// Both are remembered from one start of the program to the next, like the
+// files: which kind of file (none, CBI or SEPA) and the execution date,
+// and at its end "Esiti banca...", which reads the bank's answers to them.
+// Kind and date are remembered from one start of the program to the next, like the
 // printer an operator expects to stay put.
 
 #include <QWidget>
@@ -10,6 +11,7 @@
 
 class QComboBox;
 class QDateEdit;
+class QPushButton;
 
 namespace vx::app {
 
@@ -23,11 +25,16 @@ class TransferStrip : public QWidget {
   // The choice as a run takes it.
   TransferChoice Choice() const;
 
+ signals:
+  // "Esiti banca..." was pressed.
+  void bankReportsRequested();
+
  private:
   void Remember() const;
 
   QComboBox* ComboBonifici = nullptr;
   QDateEdit* DataEsecuzione = nullptr;
+  QPushButton* CmdEsitiBanca = nullptr;
 };
 
 }  // namespace vx::app
