@@ -21,20 +21,21 @@ std::string RunLengthEncode(std::string_view data);
 // when it is full.
 std::string LZWEncode(std::string_view data, int quality);
 
-// The same encoding, keeping its table from one stream to the next: a writer
-// that encodes many pages sets the table up once instead of once a page.
+// The same encoding, keeping its table and its output buffer from one stream
+// to the next: a writer that encodes many pages sets them up once instead of
+// once a page. The result lies in that buffer, valid until the next call.
 class LZWEncoder {
  public:
   LZWEncoder();
   ~LZWEncoder();
-  std::string Encode(std::string_view data, int quality);
+  std::string_view Encode(std::string_view data, int quality);
 
-  static constexpr uint32_t kSlots = 32768;  // of the dictionary, see lzw.cpp
+  static constexpr uint32_t kSlots = 65536;  // of the dictionary, see lzw.cpp
 
  private:
   struct Table;
   std::unique_ptr<Table> table_;  // set up by the first stream, then kept
-  std::unique_ptr<char[]> output_;  // the codes before they are copied out
+  std::unique_ptr<char[]> output_;  // the codes of the last stream
   size_t output_size_ = 0;
 };
 

@@ -14,9 +14,13 @@ namespace {
 constexpr uint32_t kClearTable = 256;
 constexpr uint32_t kEndOfData = 257;
 constexpr uint32_t kFirstFreeCode = 258;
-constexpr uint32_t kSlotMask = LZWEncoder::kSlots - 1;
+constexpr uint32_t kSlots = LZWEncoder::kSlots;
+constexpr uint32_t kSlotMask = kSlots - 1;
+constexpr uint32_t kFree = 0xFFFFFFFF;  // no pair is this
+// Strings of one byte have no slot: they are known as kSingle + the byte.
+constexpr uint32_t kSingle = kSlots;
 
-// One pseudo-random slot per byte value, from a xorshift generator. The
+// One pseudo-random pattern per byte value, from a xorshift generator. The
 // patterns only spread the slots: the codes written do not depend on them.
 constexpr std::array<uint16_t, 256> MakeScatter() {
   std::array<uint16_t, 256> pattern{};
@@ -30,42 +34,43 @@ constexpr std::array<uint16_t, 256> MakeScatter() {
   return pattern;
 }
 constexpr std::array<uint16_t, 256> kScatter = MakeScatter();
+static_assert(kSlots <= 65536, "slots are kept in 16 bits");
 
 }  // namespace
 
 struct LZWEncoder::Table {
-  uint16_t slots[kSlots];     // code of the pair hashed here, 0 when free
-  uint32_t pairs[4096];       // prefix << 8 | byte of each code
-  uint16_t slot_of[4096];     // the slot each code was put in
+  uint32_t pairs[kSlots];           // prefix << 8 | byte of the string here, kFree when free
+  uint16_t codes[kSlots + 256];     // its code; the single bytes after the slots
+  uint16_t slot_of[4096];           // the slot each code was put in
 };
 
 LZWEncoder::LZWEncoder() = default;
 LZWEncoder::~LZWEncoder() = default;
 
 std::string LZWEncode(std::string_view data, int quality) {
-  return LZWEncoder().Encode(data, quality);
+  return std::string(LZWEncoder().Encode(data, quality));
 }
 
-// The dictionary maps (prefix code, next byte) to the code of that string.
-// It is an open-addressed table of 16-bit codes, 0 marking a free slot; the
-// pair each code stands for is kept apart, indexed by the code, and a slot
-// matches when the pair of the code in it is the one looked up. Every input
-// byte costs one lookup whose address depends on the code found for the
-// byte before, so that chain is kept to one XOR and one load: the slot of a
-// pair is its prefix code XORed with a fixed random pattern for the byte,
-// the code read there is the next prefix, and the pair is compared beside
-// it. With eight slots per code a lookup nearly always ends at its first
-// slot, and the 88 KiB of the table stay in the nearest caches.
+// The dictionary maps (prefix, next byte) to the string they make. Each
+// string in it is known by the slot it was put in, not by its code: the slot
+// of a pair is worked out from the prefix's slot and the byte, so that while
+// the strings keep being found, the next lookup's address is known before
+// the last one's load returns, and the processor runs ahead through the
+// input instead of waiting on the table at every byte. The table is
+// open-addressed with 64 Ki slots: it is at most 6% full, so a pair is
+// nearly always in the first slot tried, and each slot holds the pair it
+// stands for (checked on every lookup) apart from its code (read only when
+// the code goes out).
 //
 // Each code remembers its slot, so emptying the table for a clear code, or
 // at the end for the next stream, frees just the slots in use: the table is
-// zeroed once, when the encoder first needs it.
+// filled once, when the encoder first needs it.
 //
 // The codes go out most significant bit first into a buffer kept from one
-// call to the next and never filled before being written; the result is
-// copied from it at the end. Everything the loop touches is a local, so
-// that it stays in registers.
-std::string LZWEncoder::Encode(std::string_view data, int quality) {
+// call to the next and never filled before being written, and are handed
+// out where they are. Everything the loop touches is a local, so that it
+// stays in registers.
+std::string_view LZWEncoder::Encode(std::string_view data, int quality) {
   quality = std::clamp(quality, 0, 3);
   const uint32_t largest_code = (1u << (9 + quality)) - 1;
 
@@ -96,7 +101,7 @@ std::string LZWEncoder::Encode(std::string_view data, int quality) {
   };
   auto finish = [&] {
     if (pending > 0) ++out;  // already stored, padded with zero bits
-    return std::string(output_.get(), out);
+    return std::string_view(output_.get(), size_t(out - output_.get()));
   };
 
   put(kClearTable, 9);
@@ -107,47 +112,53 @@ std::string LZWEncoder::Encode(std::string_view data, int quality) {
 
   if (!table_) {
     table_ = std::make_unique_for_overwrite<Table>();
-    std::fill_n(table_->slots, kSlots, 0);
-    table_->pairs[0] = 0xFFFFFFFF;  // no pair: the code of free slots
+    std::fill_n(table_->pairs, kSlots, kFree);
+    for (uint32_t byte = 0; byte < 256; ++byte) table_->codes[kSingle + byte] = uint16_t(byte);
   }
-  uint16_t* const slots = table_->slots;
   uint32_t* const pairs = table_->pairs;
+  uint16_t* const codes = table_->codes;
   uint16_t* const slot_of = table_->slot_of;
   uint32_t next_code = kFirstFreeCode;
   auto empty_table = [&] {
-    for (uint32_t code = kFirstFreeCode; code < next_code; ++code) slots[slot_of[code]] = 0;
+    for (uint32_t code = kFirstFreeCode; code < next_code; ++code) pairs[slot_of[code]] = kFree;
   };
 
   const auto* next = reinterpret_cast<const uint8_t*>(data.data());
   const auto* const end = next + data.size();
-  uint32_t prefix = *next++;
+  uint32_t prefix = kSingle + *next++;  // the string found so far
   int width = 9;
   // The next code whose assignment widens the codes or fills the table.
   uint32_t milestone = 511;
   while (next != end) {
     // The longest string in the table that starts here; most bytes end in
-    // this loop, so it keeps to the few values it needs.
+    // this loop, so it keeps to the few values it needs. The prefix's slot
+    // times 9 mixes it, so that strings of the same bytes in another order
+    // do not meet in one slot.
     uint32_t byte;
     uint32_t slot;
+    uint32_t pair;
     for (;;) {
       byte = *next++;
-      const uint32_t pair = prefix << 8 | byte;
-      slot = prefix ^ kScatter[byte];
-      uint32_t code;
-      for (;;) {
-        code = slots[slot];
-        if (pairs[code] == pair || code == 0) break;
-        slot = (slot + 1) & kSlotMask;
+      pair = prefix << 8 | byte;
+      slot = (prefix * 9 ^ kScatter[byte]) & kSlotMask;
+      if (pairs[slot] != pair) [[unlikely]] {
+        uint32_t here = pairs[slot];
+        for (;;) {
+          if (here == kFree) goto insert;
+          slot = (slot + 1) & kSlotMask;
+          here = pairs[slot];
+          if (here == pair) break;
+        }
       }
-      if (code == 0) break;
-      prefix = code;
-      if (next == end) goto done;
+      prefix = slot;
+      if (next == end) [[unlikely]] goto done;
     }
-    slots[slot] = uint16_t(next_code);
+  insert:
+    pairs[slot] = pair;
+    codes[slot] = uint16_t(next_code);
     slot_of[next_code] = uint16_t(slot);
-    pairs[next_code] = prefix << 8 | byte;
-    put(prefix, width);
-    prefix = byte;
+    put(codes[prefix], width);
+    prefix = kSingle + byte;
     if (next_code == milestone) [[unlikely]] {
       // Early change: the decoder widens its codes one code before the
       // table reaches the next power of two.
@@ -170,7 +181,7 @@ std::string LZWEncoder::Encode(std::string_view data, int quality) {
   }
 done:
   empty_table();
-  put(prefix, width);
+  put(codes[prefix], width);
   // The decoder adds one more entry on reading the last code, so when that
   // entry brings it to a wider code the end-of-data code must be wider too.
   if (next_code == 511 || next_code == 1023 || next_code == 2047) ++width;

@@ -55,7 +55,10 @@ void vbPDF::WriteStream(std::string_view data, int32_t object, std::string filte
   if (filters.empty()) {
     if (mode & 1) apply(RunLengthEncode(data), "/RunLengthDecode ");
     if (mode & 2) apply(FlateEncode(data, document_.quality), "/FlateDecode ");
-    if (mode & 4) apply(lzw_.Encode(data, document_.quality), "/LZWDecode ");
+    if (mode & 4) {
+      data = lzw_.Encode(data, document_.quality);  // in the encoder's buffer, as long as needed here
+      filters.insert(0, "/LZWDecode ");
+    }
   }
   if (mode & 8) apply(ASCII85Encode(data), "/ASCII85Decode ");
   if (mode & 16) apply(ASCIIHexEncode(data), "/ASCIIHexDecode ");

@@ -78,7 +78,10 @@ int main(int argc, char** argv) {
   const std::string_view input = MapWhole(argv[argc - 1]);
   const size_t size = input.size();
 
-  if (mode == "lzw") return WriteWhole(vx::pdf::LZWEncode(input, 3)) ? 0 : 1;
+  if (mode == "lzw") {
+    vx::pdf::LZWEncoder encoder;
+    return WriteWhole(encoder.Encode(input, 3)) ? 0 : 1;
+  }
   if (mode == "flate") return WriteWhole(vx::pdf::FlateEncode(input, level - 4)) ? 0 : 1;
   uLongf out_size = compressBound(uLong(size));
   auto out = std::make_unique_for_overwrite<char[]>(out_size);
