@@ -18,7 +18,7 @@ std::string CompactBic(std::string_view text) {
 Verdict ValidateBic(std::string_view bic) {
   if (bic.find_first_not_of(' ') == std::string_view::npos) return {Failure::Empty, {}};
   if (!MatchesBbanFormat(bic, std::to_string(bic.size()) + "c")) return {Failure::InvalidCharacters, {}};
-  if (bic.size() != 8 && bic.size() != 11) return {Failure::InvalidLength, {}};
+  if (bic.size() != 8 && bic.size() != 11) return {Failure::InvalidLength, "8 o 11"};
   if (!MatchesBbanFormat(bic.substr(0, 6), "6a")) return {Failure::InvalidFormat, {}};
   return {};
 }

@@ -15,7 +15,8 @@ std::string CompactBic(std::string_view text);
 // Checks a BIC exactly as given:
 //   Empty             blank text;
 //   InvalidCharacters anything but A-Z and 0-9;
-//   InvalidLength     neither 8 nor 11 characters;
+//   InvalidLength     neither 8 nor 11 characters (expected "8 o 11", as
+//                     the operator reads it);
 //   InvalidFormat     not 4 letters for the institution, 2 letters for the
 //                     country, 2 letters or digits for the location and
 //                     optionally 3 for the branch.

@@ -89,6 +89,8 @@ TEST(Bic, ShapeOfInstitutionCountryLocationAndBranch) {
       {"BC1TITMM", Failure::InvalidFormat, ""},     {"BCITI7MM", Failure::InvalidFormat, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(ValidateBic(c.text).failure, c.failure) << c.text;
+  // The message says which lengths a BIC may have.
+  EXPECT_EQ(ValidateBic("BCITITMM5").expected, "8 o 11");
   EXPECT_EQ(BicCountry("BCITITMM"), "IT");
   EXPECT_EQ(CompactBic(" bcit itmm "), "BCITITMM");
 }
