@@ -68,8 +68,20 @@ BoniFields EmployeeFields(vx::archive::PayrollArchives& archive) {
 void BoniFile::SCRIVIFILETESTO(double NettoDipendente) { Scrivi(EmployeeFields(archive_), NettoDipendente); }
 
 void BoniFile::Scrivi(const BoniFields& employee, double NettoDipendente) {
-  files_.PrintLine(CanaleBoni, BoniRow(employee, NettoDipendente, decimal_separator_));
+  try {
+    files_.PrintLine(CanaleBoni, BoniRow(employee, NettoDipendente, decimal_separator_));
+  } catch (vx::platform::RuntimeError& e) {
+    throw Named(e);
+  }
   ++righe_;
+}
+
+vx::platform::RuntimeError& BoniFile::Named(vx::platform::RuntimeError& error) const {
+  // The operator knows the file by its own name, not by the one it is
+  // written under.
+  error.path = percorso_;
+  if (error.action.empty()) error.action = "scrittura del file " + NomeFileBoni;
+  return error;
 }
 
 void BoniFile::Chiudi() {
@@ -80,14 +92,14 @@ void BoniFile::Chiudi() {
     files_.Close(channel);
     vx::platform::PutInPlace(files_.Prefix().Map(temporaneo_), files_.Prefix().MapOwnName(percorso_));
     temporaneo_.clear();
-  } catch (const vx::platform::RuntimeError&) {
+  } catch (vx::platform::RuntimeError& e) {
     // The rows still buffered did not reach the disk (a full disk, most
     // often): the file would look complete with payments missing.
     try {
       Scarta();
     } catch (const vx::platform::RuntimeError&) {
     }
-    throw;
+    throw Named(e);
   }
 }
 

@@ -10,6 +10,7 @@
 
 namespace vx::platform {
 class Files;
+struct RuntimeError;
 }
 namespace vx::archive {
 class PayrollArchives;
@@ -57,6 +58,9 @@ class BoniFile {
   std::string NomeFileBoni;
 
  private:
+  // Names this file, by its own name, in an error about it.
+  vx::platform::RuntimeError& Named(vx::platform::RuntimeError& error) const;
+
   vx::archive::PayrollArchives& archive_;
   vx::platform::Files& files_;
   char decimal_separator_;

@@ -210,10 +210,11 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
     box.icon = vx::platform::Icon::Critical;
     boxes_.Show(box);
     return RunOutcome::Stopped;
-  } catch (const vx::platform::RuntimeError& e) {
+  } catch (vx::platform::RuntimeError& e) {
     // A device failure the drawing could not get past. The company's
-    // unfinished outputs are already gone; the error routine reports it
-    // and may end the program.
+    // unfinished outputs are already gone; the error routine reports it,
+    // naming the PDF file by its own name, and may end the program.
+    output_.NameFile(e);
     archive_.GESTIERRORE(e);
     return RunOutcome::Stopped;
   }

@@ -253,6 +253,8 @@ void TransferFiles::Company(const std::string& company, int slot, const std::vec
       return;
     }
   }
+  // The folder, then the file being written: what an error names.
+  std::string target = root_ + "\\" + kTransferFolder;
   try {
     vx::transfer::TransferDocument doc;
     doc.kind = kind_;
@@ -313,6 +315,7 @@ void TransferFiles::Company(const std::string& company, int slot, const std::vec
     const std::string folder = root_ + "\\" + kTransferFolder;
     if (!vx::platform::DirExists(prefix, folder)) vx::platform::MkDir(prefix, folder);
     const std::string path = folder + "\\" + TransferFileName(kind_, company, slot, year_, month_);
+    target = path;
     const bool replaced =
         vx::platform::WriteFinishedFile(prefix.MapOwnName(path), vx::transfer::WriteTransferDocument(doc)).Any();
     int64_t total = 0;
@@ -322,7 +325,7 @@ void TransferFiles::Company(const std::string& company, int slot, const std::vec
                 std::to_string(doc.payments.size()) + " bonifici, totale " + vx::transfer::Amount(total) +
                 ", esecuzione " + vx::transfer::IsoDate(execution_date_));
   } catch (const vx::platform::RuntimeError& e) {
-    Problem(Severity::Error, company, root_ + "\\" + kTransferFolder, "",
+    Problem(Severity::Error, company, target, "",
             "Errore " + std::to_string(e.number) + " - " + e.description + ": nessun file dei bonifici");
   } catch (const std::exception& e) {
     Problem(Severity::Error, company, "", "", std::string(e.what()) + ": nessun file dei bonifici");

@@ -21,6 +21,8 @@ std::string Digits(std::string_view value, size_t width) {
 // The number base as messages and trace entries write it (7, not 7.0).
 std::string BaseText(double numero_base) { return NumberText(numero_base); }
 
+std::string Opening(double numero_base) { return "apertura dell'archivio " + BaseText(numero_base); }
+
 }  // namespace
 
 std::string PayrollArchives::Resolve(double numero_base, bool& with_folder) {
@@ -33,7 +35,7 @@ std::string PayrollArchives::Resolve(double numero_base, bool& with_folder) {
   state.REGIONEOPEN = Digits(state.REGIONEOPEN, 2);
 
   // The catalogue is read in place: a missing one is reported, not created.
-  const std::string catalogue = state.PERCORSOARCHIVI + "\\SLBASE.DAT";
+  const std::string catalogue = Catalogue();
   if (!platform::FileExists(prefix_, catalogue)) throw platform::MakeRuntimeError(53, catalogue);
   const long long position =
       WholeNumber(numero_base * kCatalogueEntry - (kCatalogueEntry - 1), 1, INT64_C(1) << 50);
@@ -114,52 +116,64 @@ std::string PayrollArchives::Resolve(double numero_base, bool& with_folder) {
 
 std::string PayrollArchives::DAMMIFILE(double numero_base, bool& with_folder) {
   std::string name;
-  Guarded([&] { name = Resolve(numero_base, with_folder); });
+  // Whatever fails here, it is the catalogue that was being read.
+  Guarded([&] { name = Resolve(numero_base, with_folder); },
+          [&](platform::RuntimeError& error) {
+            error.About(Catalogue(), "ricerca del file dell'archivio " + BaseText(numero_base) + " nel catalogo");
+          });
   return name;
 }
 
-double PayrollArchives::Open(double numero_base) {
+bool PayrollArchives::Open(double numero_base, bool if_present) {
   TRACCIA("FAIOPEN");
-  if (!(numero_base > 0)) return 0;
+  if (!(numero_base > 0)) return false;
   const size_t slot = Slot(numero_base);
   NUOVOCANALE(numero_base);
   bool with_folder = true;
   const std::string name = DAMMIFILE(numero_base, with_folder);
   // A number base the catalogue has no file for cannot be opened.
-  if (name.empty()) throw platform::MakeRuntimeError(52);
+  if (name.empty()) {
+    throw platform::MakeRuntimeError(52, Catalogue())
+        .About({}, Opening(numero_base) + ": il catalogo non ha il nome del suo file");
+  }
+  // Resolved once, like any open, so that the trace shows the open and its
+  // resolution and nothing else.
+  if (if_present && !platform::FileExists(prefix_, name)) {
+    state.CanaleFile[slot] = 0;
+    Note({false, name, {}, {}, "archivio mancante: letto come vuoto, senza crearlo"});
+    return false;
+  }
 
   const double length = state.LunghezzaRecord;
-  if (length < 0) throw platform::MakeRuntimeError(5);
+  const std::string bad_length = Opening(numero_base) + ": il catalogo ne d\xE0 una lunghezza del record non valida";
+  if (length < 0) throw platform::MakeRuntimeError(5, Catalogue()).About({}, bad_length);
   // Five digits of catalogue cannot say more, unless in exponent form.
-  const auto record_length = static_cast<size_t>(WholeNumber(length, 0, 99999));
+  size_t record_length = 0;
+  try {
+    record_length = static_cast<size_t>(WholeNumber(length, 0, 99999));
+  } catch (platform::RuntimeError& error) {
+    throw error.About(Catalogue(), bad_length);
+  }
 
   files_.OpenBinary(state.CanaleFile[slot], name, archive_access_);
   state.NomeArchivio[slot] = name;
   state.BufferRec[slot] = std::string(record_length, ' ');
   state.LunghezzaRec[slot] = static_cast<double>(record_length);
-  return state.LunghezzaRec[slot];
+  return true;
 }
 
 double PayrollArchives::FAIOPEN(double numero_base) {
   double length = 0;
-  Guarded([&] { length = Open(numero_base); });
+  Guarded([&] { length = Open(numero_base, false) ? state.LunghezzaRec[Slot(numero_base)] : 0; },
+          [&](platform::RuntimeError& error) { error.About({}, Opening(numero_base)); });
   return length;
 }
 
 bool PayrollArchives::OpenIfPresent(double numero_base) {
-  const std::string company = state.DITTAOPEN;
-  const std::string year = state.ANNOOPEN;
-  const std::string region = state.REGIONEOPEN;
-  const std::string province = state.PROVINCIAOPEN;
-  const std::string drive = state.DRIVEOPEN;
-  if (NoteIfMissing(numero_base)) return false;
-  state.DITTAOPEN = company;
-  state.ANNOOPEN = year;
-  state.REGIONEOPEN = region;
-  state.PROVINCIAOPEN = province;
-  state.DRIVEOPEN = drive;
-  FAIOPEN(numero_base);
-  return true;
+  bool opened = false;
+  Guarded([&] { opened = Open(numero_base, true); },
+          [&](platform::RuntimeError& error) { error.About({}, Opening(numero_base)); });
+  return opened;
 }
 
 bool PayrollArchives::NoteIfMissing(double numero_base) {
@@ -168,6 +182,11 @@ bool PayrollArchives::NoteIfMissing(double numero_base) {
   if (name.empty() || platform::FileExists(prefix_, name)) return false;
   Note({false, name, {}, {}, "archivio mancante: letto come vuoto, senza crearlo"});
   return true;
+}
+
+std::string PayrollArchives::NameForMessages(double numero_base) const {
+  if (!(numero_base >= 0 && numero_base <= kMaxNumeroBase)) return {};
+  return state.NomeArchivio[static_cast<size_t>(numero_base)];
 }
 
 const std::string& PayrollArchives::ArchiveName(double numero_base) const {
@@ -179,7 +198,10 @@ bool PayrollArchives::WholeRecords(double numero_base) {
   const auto length = static_cast<int64_t>(state.LunghezzaRec[slot]);
   if (length <= 0 || state.CanaleFile[slot] == 0) return true;
   int64_t size = 0;
-  Guarded([&] { size = files_.Lof(state.CanaleFile[slot]); });
+  Guarded([&] { size = files_.Lof(state.CanaleFile[slot]); },
+          [&](platform::RuntimeError& error) {
+            error.About(state.NomeArchivio[slot], "controllo della lunghezza dell'archivio " + BaseText(numero_base));
+          });
   return size % length == 0;
 }
 
@@ -198,14 +220,17 @@ void PayrollArchives::FAIOPENIO(double numero_base, int16_t mode) {
     NUOVOCANALE(numero_base);
     bool with_folder = true;
     const std::string name = DAMMIFILE(numero_base, with_folder);
-    if (name.empty()) throw platform::MakeRuntimeError(52);
+    if (name.empty()) {
+      throw platform::MakeRuntimeError(52, Catalogue())
+          .About({}, Opening(numero_base) + ": il catalogo non ha il nome del suo file");
+    }
     if (mode == 1) {
       if (ESISTEFILE(name) != 0) platform::Kill(prefix_, name);
       files_.OpenOutput(state.CanaleFile[slot], name);
     } else if (mode == 0) {
       files_.OpenInput(state.CanaleFile[slot], name);
     }
-  });
+  }, [&](platform::RuntimeError& error) { error.About({}, Opening(numero_base)); });
 }
 
 void PayrollArchives::FAIOPENNUOVO(double numero_base) {
@@ -230,7 +255,7 @@ double PayrollArchives::VERBASE(double numero_base) {
     const std::string name = DAMMIFILE(numero_base, with_folder);
     if (name.empty() || !platform::FileExists(prefix_, name)) return;
     if (platform::FileLen(prefix_, name) != 0) exists = 1;
-  });
+  }, [&](platform::RuntimeError& error) { error.About({}, "controllo dell'archivio " + BaseText(numero_base)); });
   return exists;
 }
 
@@ -258,7 +283,7 @@ void PayrollArchives::ELIMINA(double numero_base) {
     const int64_t length = files_.Lof(channel);
     files_.Close(channel);
     if (length > 0) platform::Kill(prefix_, name);
-  });
+  }, [&](platform::RuntimeError& error) { error.About({}, "eliminazione dell'archivio " + BaseText(numero_base)); });
 }
 
 void PayrollArchives::NUOVOCANALE(double numero_base) {

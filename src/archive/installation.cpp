@@ -63,7 +63,7 @@ std::string PayrollArchives::TaskFileName() const {
   return "C:\\PVXPAGHE\\SLCOMUNE.SLP";
 }
 
-void PayrollArchives::ReadTaskFile() {
+void PayrollArchives::ReadTaskFile() try {
   const int channel = files_.FreeFile();
   files_.OpenInput(channel, TaskFileName());
   try {
@@ -74,6 +74,8 @@ void PayrollArchives::ReadTaskFile() {
   }
   files_.Close(channel);
   state.CodiceTerminale = Trim(Mid(state.RigaTask, 1, 2));
+} catch (platform::RuntimeError& error) {
+  throw error.About(TaskFileName(), "lettura del codice del terminale");
 }
 
 void PayrollArchives::ReadInstallationHolder() {
@@ -107,7 +109,7 @@ void PayrollArchives::bControlloInstallazione_REGISTRO() {
 
     ReadTaskFile();
     ReadInstallationHolder();
-  });
+  }, [&](platform::RuntimeError& error) { error.About({}, "lettura dei percorsi dell'installazione"); });
 }
 
 void PayrollArchives::CARICAINST() {
@@ -147,7 +149,7 @@ void PayrollArchives::CARICAINST() {
 
     ReadTaskFile();
     ReadInstallationHolder();
-  });
+  }, [&](platform::RuntimeError& error) { error.About({}, "lettura dei percorsi dell'installazione"); });
 }
 
 void PayrollArchives::CHIUDIPROGRAMMA() {
@@ -162,7 +164,7 @@ void PayrollArchives::CHIUDIPROGRAMMA() {
     files_.OpenOutput(channel, task_file);
     files_.PrintLine(channel, line);
     files_.Close(channel);
-  });
+  }, [&](platform::RuntimeError& error) { error.About({}, "restituzione del terminale nel file dei terminali"); });
   CHIUDI(0);
   EndProgram("", 0);
 }

@@ -83,7 +83,10 @@ double PayrollArchives::SearchIndex(double numero_base, const std::string& key, 
 double PayrollArchives::ISAM(double numero_base, const std::string& key, double code,
                              double record) {
   double result = -1;
-  Guarded([&] { result = SearchIndex(numero_base, key, code, record); });
+  Guarded([&] { result = SearchIndex(numero_base, key, code, record); },
+          [&](platform::RuntimeError& error) {
+            error.About(NameForMessages(numero_base), "ricerca nell'indice dell'archivio " + NumberText(numero_base));
+          });
   return result;
 }
 

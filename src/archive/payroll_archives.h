@@ -116,6 +116,20 @@ class PayrollArchives {
       }
     }
   }
+  // As above; an error is first completed by `describe`, which names the
+  // file and the work where the code that failed did not.
+  template <typename Step, typename Describe>
+  void Guarded(Step&& step, Describe&& describe) {
+    for (;;) {
+      try {
+        step();
+        return;
+      } catch (platform::RuntimeError& error) {
+        describe(error);
+        if (GESTIERRORE(error) == ErrorOutcome::Skip) return;
+      }
+    }
+  }
   // Closes every file and ends the program (ProgramEnd with `status`).
   [[noreturn]] void EndProgram(std::string reason, int status = 1);
 
@@ -156,6 +170,8 @@ class PayrollArchives {
   bool NoteIfMissing(double numero_base);
   // The file of an open archive, as the program names it.
   const std::string& ArchiveName(double numero_base) const;
+  // The archive catalogue, as the program names it.
+  std::string Catalogue() const { return state.PERCORSOARCHIVI + "\\SLBASE.DAT"; }
   // Whether the open archive's length is a whole number of records, as the
   // payroll always writes it; a file cut short is not.
   bool WholeRecords(double numero_base);
@@ -192,7 +208,12 @@ class PayrollArchives {
   // and ends it with kStatusAlreadyRunning.
   [[noreturn]] void EndAsSecondInstance();
   std::string Resolve(double numero_base, bool& with_folder);
-  double Open(double numero_base);
+  // FAIOPEN; with `if_present`, a missing file is noted and not opened
+  // (false comes back).
+  bool Open(double numero_base, bool if_present);
+  // The file last opened for a number base, or nothing for one outside the
+  // table: for messages, which must not fail themselves.
+  std::string NameForMessages(double numero_base) const;
   // What every LEGGIREC does before reading: the record becomes the last
   // one moved, the trace notes it, the buffer must have the record's length.
   // Returns the record's 1-based byte position.

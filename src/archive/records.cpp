@@ -19,6 +19,11 @@ std::string TraceEntry(const char* operation, double numero_base, double record)
   return std::string(operation) + " (" + NumberText(numero_base) + "-" + NumberText(record) + ")";
 }
 
+// What a record operation was doing, for the error routine.
+std::string Doing(const char* what, double numero_base, double record) {
+  return std::string(what) + " del record " + NumberText(record) + " dell'archivio " + NumberText(numero_base);
+}
+
 }  // namespace
 
 int64_t PayrollArchives::BeginRead(double numero_base, double record) {
@@ -60,7 +65,10 @@ double PayrollArchives::TakeRecord(double numero_base, double record, const std:
 
 double PayrollArchives::LEGGIREC(double numero_base, double record) {
   double end_of_file = 0;
-  Guarded([&] { end_of_file = ReadRecord(numero_base, record); });
+  Guarded([&] { end_of_file = ReadRecord(numero_base, record); },
+          [&](platform::RuntimeError& error) {
+            error.About(NameForMessages(numero_base), Doing("lettura", numero_base, record));
+          });
   return end_of_file;
 }
 
@@ -82,6 +90,8 @@ void PayrollArchives::SCRIVIREC(double numero_base, double record, const std::st
     }
     const int64_t position = RecordPosition(record, state.LunghezzaRec[slot]);
     files_.Put(state.CanaleFile[slot], position, buffer);
+  }, [&](platform::RuntimeError& error) {
+    error.About(NameForMessages(numero_base), Doing("scrittura", numero_base, record));
   });
 }
 

@@ -32,10 +32,7 @@ void PayrollArchives::APRISEMA() {
                 "programmi"});
           return;
         }
-        if (error.number != 70) {
-          error.path = name;
-          throw;
-        }
+        if (error.number != 70) throw error.About(name, "blocco del file del semaforo degli archivi");
       }
       const auto waited =
           std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);

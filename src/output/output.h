@@ -13,6 +13,7 @@
 #include "output/pdf_factory.h"
 #include "output/printer.h"
 #include "pdf/vbpdf.h"
+#include "platform/errors.h"
 
 namespace vx::archive {
 class PayrollArchives;
@@ -89,6 +90,10 @@ class Output {
   // finished one not yet put in place: the writer is released and the
   // unfinished file removed. An earlier file of the same name stays.
   void DiscardPDF();
+  // Names the company's PDF file as the program names it (state.FilePDF)
+  // in an error about the file it is written as on disk, its temporary
+  // or its final name, even after the file was given up.
+  void NameFile(vx::platform::RuntimeError& error) const;
 
   OutputState state;
   // Files of earlier runs the PDF files of this process replaced: the
@@ -115,6 +120,8 @@ class Output {
   std::string begun_file_;
   std::string final_file_;
   std::string begun_company_;
+  // The temporary of the last document begun, kept for NameFile.
+  std::string last_temporary_;
 };
 
 }  // namespace vx::output

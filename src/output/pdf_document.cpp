@@ -43,7 +43,11 @@ void Output::CARTELLAPDF(std::string Codice, std::string Tipo, std::string AnnoM
 
   // Each missing level is created on its own; existing ones are left alone.
   auto ensure = [&prefix](const std::string& folder) {
-    if (!vx::platform::DirExists(prefix, folder)) vx::platform::MkDir(prefix, folder);
+    try {
+      if (!vx::platform::DirExists(prefix, folder)) vx::platform::MkDir(prefix, folder);
+    } catch (vx::platform::RuntimeError& error) {
+      throw error.About(folder, "creazione della cartella dei file PDF");
+    }
   };
   std::string folder = state.CartellaRadicePDF + "\\FILE-PDF";
   ensure(folder);
@@ -122,11 +126,19 @@ void Output::CREAPDF(std::string Nome) {
   // once complete: an earlier file of that name stays until then.
   final_file_ = archive_.Prefix().MapOwnName(state.FilePDF).string();
   begun_company_ = archive_.RepoR(fields::kCompanyCode, 0);
-  vx::platform::CheckReplaceable(archive_.Prefix().Map(state.FilePDF));
+  try {
+    vx::platform::CheckReplaceable(archive_.Prefix().Map(state.FilePDF));
+  } catch (vx::platform::RuntimeError& error) {
+    error.path = state.FilePDF;
+    throw error.About({}, "creazione del file PDF");
+  }
   begun_file_ = vx::platform::TemporaryBeside(final_file_).string();
+  last_temporary_ = begun_file_;
   pdf.BeginDoc(begun_file_);
-  if (pdf.ErrNumber() != 0)
-    throw vx::platform::RuntimeError(pdf.ErrNumber(), pdf.ErrDescription());
+  if (pdf.ErrNumber() != 0) {
+    throw vx::platform::RuntimeError(pdf.ErrNumber(), pdf.ErrDescription())
+        .About(state.FilePDF, "creazione del file PDF");
+  }
   state.PDFAperto = true;
   pdf.BeginPage();
 }
@@ -170,6 +182,12 @@ void Output::PublishPDF() {
 }
 
 void Output::DiscardPDF() { RemoveUnfinished(); }
+
+void Output::NameFile(vx::platform::RuntimeError& error) const {
+  if (error.path.empty() || (error.path != last_temporary_ && error.path != final_file_)) return;
+  error.path = state.FilePDF;
+  if (error.action.empty()) error.action = "scrittura del file PDF";
+}
 
 void Output::RemoveUnfinished() {
   if (state.DocumentoPDF) state.DocumentoPDF->Abort();

@@ -17,18 +17,21 @@ constexpr double kTwipsPerPoint = 20;
 constexpr double kAscent = 0.833;
 constexpr double kLineHeight = 1.133;
 
-// Every failure of this printer is the printer error, as for paper.
+// Every failure of this printer is the printer error, as for paper; unlike
+// paper, it names the file and what was being done with it.
 template <typename Step>
-void AsPrinterError(Step&& step) {
+void AsPrinterError(const std::filesystem::path& file, const char* doing, Step&& step) {
   try {
     step();
   } catch (const vx::platform::RuntimeError& error) {
     if (error.number == kPrinterError) throw;
-    throw vx::platform::RuntimeError(
-        kPrinterError, vx::platform::ErrorDescription(kPrinterError) + ": " + error.description);
+    throw vx::platform::RuntimeError(kPrinterError,
+                                     vx::platform::ErrorDescription(kPrinterError) + ": " + error.description)
+        .About(file.string(), doing);
   } catch (const std::filesystem::filesystem_error& error) {
-    throw vx::platform::RuntimeError(
-        kPrinterError, vx::platform::ErrorDescription(kPrinterError) + ": " + error.what());
+    throw vx::platform::RuntimeError(kPrinterError,
+                                     vx::platform::ErrorDescription(kPrinterError) + ": " + error.what())
+        .About(file.string(), doing);
   }
 }
 
@@ -65,13 +68,14 @@ void PdfFilePrinter::SetOrientation(int orientation) {
 
 void PdfFilePrinter::EnsureDocument() {
   if (pdf_) return;
-  AsPrinterError([&] {
-    std::filesystem::create_directories(folder_);
-    char number[16];
-    std::snprintf(number, sizeof number, "%03d", documents_ + 1);
-    std::string name = number;
-    if (!company_.empty()) name += "_" + company_;
-    file_ = folder_ / (name + ".pdf");
+  AsPrinterError(folder_, "creazione della cartella dei documenti stampati",
+                 [&] { std::filesystem::create_directories(folder_); });
+  char number[16];
+  std::snprintf(number, sizeof number, "%03d", documents_ + 1);
+  std::string name = number;
+  if (!company_.empty()) name += "_" + company_;
+  file_ = folder_ / (name + ".pdf");
+  AsPrinterError(file_, "creazione del documento", [&] {
     // Written under a temporary name and put in place once ended, so that
     // a run stopped half way leaves no half document under the final name.
     temporary_ = vx::platform::TemporaryBeside(file_);
@@ -95,7 +99,7 @@ void PdfFilePrinter::ApplyFont() {
 
 void PdfFilePrinter::Print(const std::string& text) {
   EnsureDocument();
-  AsPrinterError([&] {
+  AsPrinterError(file_, "scrittura del documento", [&] {
     ApplyFont();
     // The text's top is at CurrentY; the writer places text by its baseline.
     const double baseline = y_ / kTwipsPerPoint + kAscent * font_size_;
@@ -107,7 +111,7 @@ void PdfFilePrinter::Print(const std::string& text) {
 
 void PdfFilePrinter::Box(double x1, double y1, double x2, double y2) {
   EnsureDocument();
-  AsPrinterError([&] {
+  AsPrinterError(file_, "scrittura del documento", [&] {
     pdf_->SetLineWidth(0);
     pdf_->DrawRect(static_cast<float>(x1 / kTwipsPerPoint), static_cast<float>(y1 / kTwipsPerPoint),
                    static_cast<float>((x2 - x1) / kTwipsPerPoint),
@@ -117,7 +121,7 @@ void PdfFilePrinter::Box(double x1, double y1, double x2, double y2) {
 
 void PdfFilePrinter::NewPage() {
   EnsureDocument();
-  AsPrinterError([&] {
+  AsPrinterError(file_, "scrittura del documento", [&] {
     pdf_->BeginPage();
     // The size is read when the page ends, so this sets the new page's.
     pdf_->SetPaperSize(PaperSize(orientation_), 0, 0);
@@ -128,9 +132,9 @@ void PdfFilePrinter::NewPage() {
 void PdfFilePrinter::EndDoc() {
   x_ = y_ = 0;
   if (!pdf_) return;  // nothing was drawn: no file
-  AsPrinterError([&] { pdf_->EndDoc(); });
+  AsPrinterError(file_, "chiusura del documento", [&] { pdf_->EndDoc(); });
   pdf_.reset();
-  AsPrinterError([&] {
+  AsPrinterError(file_, "chiusura del documento", [&] {
     try {
       vx::platform::PutInPlace(temporary_, file_);
     } catch (...) {

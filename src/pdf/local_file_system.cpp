@@ -38,8 +38,7 @@ int ErrorNumberOf(int error) {
 }
 
 [[noreturn]] void Fail(int error, const std::string& path) {
-  int number = ErrorNumberOf(error);
-  throw RuntimeError(number, platform::ErrorDescription(number) + " - " + path);
+  throw platform::MakeRuntimeError(ErrorNumberOf(error), path);
 }
 
 class LocalOutputFile : public OutputFile {

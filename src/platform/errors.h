@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 namespace vx::platform {
 
@@ -16,11 +17,22 @@ struct RuntimeError : std::exception {
   // The file the failure concerns, as the program names it; empty when the
   // failure is not about one file.
   std::string path;
+  // What the program was doing, in the operator's words ("lettura del
+  // record 3 dell'archivio 5"); empty when not known.
+  std::string action;
 
   RuntimeError() = default;
   RuntimeError(int number_, std::string description_)
       : number(number_), description(std::move(description_)) {}
   const char* what() const noexcept override { return description.c_str(); }
+
+  // Names the file and the work where the code that failed did not: the
+  // closest code that knows them says them.
+  RuntimeError& About(std::string_view file, std::string_view doing) {
+    if (path.empty()) path = std::string(file);
+    if (action.empty()) action = std::string(doing);
+    return *this;
+  }
 };
 
 // The standard description of a run-time error number ("Application-defined

@@ -132,7 +132,7 @@ struct Files::Channel {
       } while (n < 0 && errno == EINTR);
       if (n < 0) {
         in_buffer.resize(old);
-        throw MakeRuntimeError(57);
+        throw MakeRuntimeError(57, name);
       }
       in_buffer.resize(old + static_cast<size_t>(n));
       if (n == 0) in_done = true;
@@ -355,8 +355,8 @@ bool Files::Get(int channel, int64_t position, std::string& buffer) {
 
 size_t Files::ReadAt(int channel, int64_t position, std::string& buffer) {
   Channel& ch = Open(channel);
-  if (ch.mode != Mode::Binary) throw MakeRuntimeError(54);
-  if (position < 1) throw MakeRuntimeError(63);
+  if (ch.mode != Mode::Binary) throw MakeRuntimeError(54, ch.name);
+  if (position < 1) throw MakeRuntimeError(63, ch.name);
   size_t done = 0;
   while (done < buffer.size()) {
     ssize_t n = ::pread(ch.fd, buffer.data() + done, buffer.size() - done,
@@ -373,9 +373,9 @@ size_t Files::ReadAt(int channel, int64_t position, std::string& buffer) {
 
 void Files::Put(int channel, int64_t position, std::string_view bytes) {
   Channel& ch = Open(channel);
-  if (ch.mode != Mode::Binary) throw MakeRuntimeError(54);
+  if (ch.mode != Mode::Binary) throw MakeRuntimeError(54, ch.name);
   if (ch.access == Access::ReadShared) throw MakeRuntimeError(75, ch.name);
-  if (position < 1) throw MakeRuntimeError(63);
+  if (position < 1) throw MakeRuntimeError(63, ch.name);
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::pwrite(ch.fd, bytes.data() + done, bytes.size() - done,
@@ -394,20 +394,20 @@ bool Files::Eof(int channel) {
     case Mode::Input: return !ch.InputLeft();
     case Mode::Output: break;
   }
-  throw MakeRuntimeError(54);
+  throw MakeRuntimeError(54, ch.name);
 }
 
 int64_t Files::Lof(int channel) {
   Channel& ch = Open(channel);
   struct stat st;
-  if (::fstat(ch.fd, &st) != 0) throw MakeRuntimeError(57);
+  if (::fstat(ch.fd, &st) != 0) throw MakeRuntimeError(57, ch.name);
   return static_cast<int64_t>(st.st_size) + static_cast<int64_t>(ch.out_buffer.size());
 }
 
 std::string Files::LineInput(int channel) {
   Channel& ch = Open(channel);
-  if (ch.mode != Mode::Input) throw MakeRuntimeError(54);
-  if (!ch.InputLeft()) throw MakeRuntimeError(62);
+  if (ch.mode != Mode::Input) throw MakeRuntimeError(54, ch.name);
+  if (!ch.InputLeft()) throw MakeRuntimeError(62, ch.name);
   std::string line;
   for (;;) {
     ch.Fill(1);
@@ -445,14 +445,14 @@ void Files::FlushOutput(Channel& ch) {
 
 void Files::Print(int channel, std::string_view text) {
   Channel& ch = Open(channel);
-  if (ch.mode != Mode::Output) throw MakeRuntimeError(54);
+  if (ch.mode != Mode::Output) throw MakeRuntimeError(54, ch.name);
   ch.out_buffer.append(text);
   if (ch.out_buffer.size() >= kWriteChunk) FlushOutput(ch);
 }
 
 void Files::PrintLine(int channel, std::string_view line) {
   Channel& ch = Open(channel);
-  if (ch.mode != Mode::Output) throw MakeRuntimeError(54);
+  if (ch.mode != Mode::Output) throw MakeRuntimeError(54, ch.name);
   ch.out_buffer.append(line);
   ch.out_buffer.append("\r\n");
   if (ch.out_buffer.size() >= kWriteChunk) FlushOutput(ch);
@@ -543,7 +543,7 @@ bool CanOpenForReading(const WinePrefix& prefix, std::string_view path) {
   });
 }
 
-void Kill(const WinePrefix& prefix, std::string_view path) {
+void Kill(const WinePrefix& prefix, std::string_view path) try {
   AskTwiceIfMissing(prefix, path, [&] {
     fs::path target = prefix.Map(path);
     struct stat st;
@@ -552,9 +552,12 @@ void Kill(const WinePrefix& prefix, std::string_view path) {
     if (::unlink(target.c_str()) != 0) ThrowOpenError(errno, target);
   });
   prefix.Forget(path);  // a file made again may take another case
+} catch (RuntimeError& error) {
+  NameFile(error, path);
+  throw;
 }
 
-int64_t FileLen(const WinePrefix& prefix, std::string_view path) {
+int64_t FileLen(const WinePrefix& prefix, std::string_view path) try {
   return AskTwiceIfMissing(prefix, path, [&] {
     fs::path target = prefix.Map(path);
     struct stat st;
@@ -562,6 +565,9 @@ int64_t FileLen(const WinePrefix& prefix, std::string_view path) {
     if (S_ISDIR(st.st_mode)) throw MakeRuntimeError(53);
     return static_cast<int64_t>(st.st_size);
   });
+} catch (RuntimeError& error) {
+  NameFile(error, path);
+  throw;
 }
 
 bool DirExists(const WinePrefix& prefix, std::string_view path) {
@@ -572,7 +578,7 @@ bool DirExists(const WinePrefix& prefix, std::string_view path) {
   });
 }
 
-void MkDir(const WinePrefix& prefix, std::string_view path) {
+void MkDir(const WinePrefix& prefix, std::string_view path) try {
   AskTwiceIfMissing(prefix, path, [&] {
     fs::path target = prefix.Map(path);
     if (::mkdir(target.c_str(), 0777) == 0) return;
@@ -581,6 +587,9 @@ void MkDir(const WinePrefix& prefix, std::string_view path) {
     if (err == ENOENT) throw MakeRuntimeError(76);
     ThrowOpenError(err, target);
   });
+} catch (RuntimeError& error) {
+  NameFile(error, path);
+  throw;
 }
 
 }  // namespace vx::platform

@@ -28,7 +28,7 @@ std::u32string Folded(const std::string& utf8) {
   const int number = error == EACCES || error == EPERM || error == EROFS || error == EBUSY ? 70
                      : error == ENOSPC || error == EDQUOT                                   ? 61
                                                                                             : 75;
-  throw RuntimeError(number, ErrorDescription(number) + " - " + path.string());
+  throw MakeRuntimeError(number, path.string());
 }
 
 }  // namespace

@@ -34,6 +34,8 @@ struct Replaced {
 // Windows programs take for the same file): it is removed, and the file
 // appears under its own name. Error 70, 75 or 61 naming the final path when
 // the rename fails; the temporary is then left for the caller to remove.
+// The errors of these functions carry the Linux path (`path`), for the
+// caller to name the file as the program names it.
 Replaced PutInPlace(const std::filesystem::path& temporary, const std::filesystem::path& final_path);
 
 // Writes `bytes` as `final_path` whole: under a temporary name beside it,

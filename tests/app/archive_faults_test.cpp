@@ -214,15 +214,20 @@ TEST_F(ArchiveFaults, IndexEntryPointingElsewhereOrMissingLosesThatCompanyOnly) 
 // ---------------------------------------------------------------------------
 // A missing archive
 
+// The payroll date archive is opened last, after those that may be missing:
+// the trace shows each open with its resolution, the file and the work
+// come after it.
 TEST_F(ArchiveFaults, MissingRequiredArchiveEndsTheStartUpNamingItAndCreatesNothing) {
   TwoCompanies();
   Write();
-  std::filesystem::remove(Archive("SLDIPEN.DAT"));
+  std::filesystem::remove(Archive("SLDATAPA.DAT"));
   const auto before = vx::testing::SnapshotFolder(ArchivesFolder());
   EXPECT_THROW(StartUp(), platform::ProgramEnd);
   ASSERT_FALSE(boxes.shown.empty());
-  EXPECT_EQ(boxes.shown[0].text.rfind(std::string("Errore 53 File not found\r\n") + kEmployees + "\r\n", 0), 0u)
-      << boxes.shown[0].text;
+  EXPECT_EQ(boxes.shown[0].text,
+            "Errore 53 File not found\r\nFAIOPEN\r\nDAMMIFILE$ (29)\r\nFAIOPEN\r\nDAMMIFILE$ (98)\r\nFAIOPEN\r\n"
+            "DAMMIFILE$ (401)\r\nFAIOPEN\r\nDAMMIFILE$ (403)\r\nFAIOPEN\r\nDAMMIFILE$ (6)\r\n"
+            "File: C:\\PVXPAGHE\\ARCHIVI\\SLDATAPA.DAT\r\nOperazione: apertura dell'archivio 6\r\n");
   EXPECT_EQ(vx::testing::SnapshotFolder(ArchivesFolder()), before);
 }
 

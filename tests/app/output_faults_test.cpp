@@ -119,6 +119,12 @@ TEST_F(OutputFaults, FullDiskLeavesTheEarlierFilesOrCompleteOnes) {
     const Outcome run = Vxorel(folder.Path(), "--batch --output pdf", limit);
     const std::string context = std::to_string(blocks) + " blocks";
     EXPECT_NE(run.status, 0) << context;
+    // The stop names the file as the operator knows it, not as it is
+    // written (with no room at all, there is none for the messages either).
+    if (blocks > 0) {
+      EXPECT_NE(run.err.find("\nFile: C:\\PVXPAGHE\\"), std::string::npos) << context << run.err;
+      EXPECT_EQ(run.err.find(folder.Path().string()), std::string::npos) << context << run.err;
+    }
     ExpectNothingHalfWritten(context);
     EXPECT_EQ(Boni("BONI001B0.TXT"), kEarlier) << context;
     EXPECT_EQ(vx::testing::ReadWholeFile(Pdf("001", "ALFA SRL")), kEarlier) << context;
@@ -160,6 +166,7 @@ TEST_F(OutputFaultsOnLongerRuns, RunKilledAtARandomMomentLeavesTheEarlierFilesOr
       EXPECT_EQ(check.status, 0) << context << ": " << entry.path() << "\n" << check.out;
     }
   }
+
 }
 
 TEST_F(OutputFaults, LockedArchivesAreWaitedForVisiblyOrGivenUpAfterTheTimeout) {
@@ -195,6 +202,26 @@ TEST_F(OutputFaults, LockedArchivesAreWaitedForVisiblyOrGivenUpAfterTheTimeout) 
   EXPECT_TRUE(fs::exists(Pdf("001", "ALFA SRL")));
   EXPECT_TRUE(fs::exists(Pdf("002", "BETA SPA")));
   EXPECT_EQ(Boni("BONI001B0.TXT").substr(0, 9), "cod.ditta");
+}
+
+TEST_F(OutputFaults, StopsNameTheFileAndWhatWasBeingDone) {
+  // A file where the PDF tree should begin.
+  std::ofstream(folder.Path() / "drive_c" / "PVXPAGHE" / "FILE-PDF") << "x";
+  const Outcome pdf = Run("");
+  EXPECT_NE(pdf.status, 0);
+  EXPECT_NE(pdf.err.find("Errore 75 Path/File access error\n"), std::string::npos) << pdf.err;
+  EXPECT_NE(pdf.err.find("\nFile: C:\\PVXPAGHE\\FILE-PDF\nOperazione: creazione della cartella dei file PDF\n"),
+            std::string::npos)
+      << pdf.err;
+  // A file where the printed documents should go.
+  const fs::path plain = folder.Path() / "stampe";
+  std::ofstream(plain) << "x";
+  const Outcome printed = Vxorel(folder.Path(), "--batch --print-to " + Quote(plain.string()));
+  EXPECT_NE(printed.status, 0);
+  EXPECT_NE(printed.err.find("ERR.STAMPANTE - SI VUOLE RITENTARE ?\nFile: " + plain.string() +
+                             "\nOperazione: creazione della cartella dei documenti stampati\n"),
+            std::string::npos)
+      << printed.err;
 }
 
 TEST_F(OutputFaults, ReplacedPdfFilesAreReportedAndOneInAnotherLetterCaseGivesWay) {

@@ -80,22 +80,36 @@ TEST_F(ArchiveFiles, MissingCompanyYearRegionOrProvinceEndsTheProgram) {
 }
 
 TEST_F(ArchiveFiles, DamagedOrMissingCatalogueIsReportedAndNeverCreated) {
+  const std::string catalogue = "File: C:\\PVXPAGHE\\ARCHIVI\\SLBASE.DAT\r\nOperazione: ";
   world.Write("C:\\PVXPAGHE\\ARCHIVI\\SLBASE.DAT", std::string("001AB\x01" "C.DAT"));
   EXPECT_THROW(Name(1), ProgramEnd);
   EXPECT_EQ(world.boxes.shown.at(0).text.rfind("Errore 52 Bad file name or number\r\n", 0), 0u);
+  EXPECT_TRUE(world.boxes.shown.at(0).text.ends_with(catalogue + "ricerca del file dell'archivio 1 nel catalogo\r\n"))
+      << world.boxes.shown.at(0).text;
+  // Cut short, it has no name for the archives past its end.
+  world.boxes.shown.clear();
+  EXPECT_THROW(world.archives.FAIOPEN(2), ProgramEnd);
+  EXPECT_TRUE(world.boxes.shown.at(0).text.ends_with(
+      catalogue + "apertura dell'archivio 2: il catalogo non ha il nome del suo file\r\n"))
+      << world.boxes.shown.at(0).text;
   std::filesystem::remove(world.Linux("C:\\PVXPAGHE\\ARCHIVI\\SLBASE.DAT"));
   EXPECT_THROW(Name(1), ProgramEnd);
   EXPECT_FALSE(std::filesystem::exists(world.Linux("C:\\PVXPAGHE\\ARCHIVI\\SLBASE.DAT")));
 }
 
 TEST_F(ArchiveFiles, MissingArchivesAreNeverCreated) {
-  // A required archive: the error names the file, on a line of its own.
+  // A required archive: the error names the file and the work after the
+  // trace, whose last entries are the open and its resolution.
   EXPECT_THROW(world.archives.FAIOPEN(1), ProgramEnd);
-  EXPECT_EQ(world.boxes.shown.at(0).text.rfind("Errore 53 File not found\r\nC:\\PVXPAGHE\\ARCHIVI\\DITTE.DAT\r\n", 0),
-            0u);
-  // One that may be missing is noted once and reads as absent.
+  EXPECT_TRUE(world.boxes.shown.at(0).text.ends_with(
+      "\r\nFAIOPEN\r\nDAMMIFILE$ (1)\r\nFile: C:\\PVXPAGHE\\ARCHIVI\\DITTE.DAT\r\nOperazione: apertura dell'archivio 1\r\n"))
+      << world.boxes.shown.at(0).text;
+  // One that may be missing is noted once and reads as absent; the trace
+  // holds the same pair, resolved once.
   state.DITTAOPEN = "1";
   EXPECT_FALSE(world.archives.OpenIfPresent(7));
+  EXPECT_TRUE(vx::archive::TraceListing(state.UltimeProcedure, state.IndiceTraccia)
+                  .ends_with("\r\nFAIOPEN\r\nDAMMIFILE$ (1)\r\nFAIOPEN\r\nDAMMIFILE$ (7)\r\n"));
   state.DITTAOPEN = "1";
   EXPECT_FALSE(world.archives.OpenIfPresent(7));
   ASSERT_EQ(state.Rilievi.size(), 1u);

@@ -51,12 +51,18 @@ TEST_F(ErrorRoutine, PrinterErrorWithNobodyToAnswerClosesEveryFileAndEnds) {
   world.files.OpenInput(3, "C:\\PVXPAGHE\\ARCHIVI\\X.TXT");
   EXPECT_THROW(PrinterStep(1), ProgramEnd);
   EXPECT_FALSE(world.files.IsOpen(3));
+  // A printer that is a file says which, after the question.
+  world.boxes.shown.clear();
+  EXPECT_THROW(world.archives.GESTIERRORE(vx::platform::MakeRuntimeError(482, "/stampe").About({}, "scrittura")),
+               ProgramEnd);
+  EXPECT_EQ(world.boxes.shown.at(0).text, "ERR.STAMPANTE - SI VUOLE RITENTARE ?\r\nFile: /stampe\r\nOperazione: scrittura");
 }
 
-TEST_F(ErrorRoutine, OtherErrorsAreShownWithTheTraceOldestFirstThenEndTheProgram) {
+TEST_F(ErrorRoutine, OtherErrorsAreShownWithTheTraceOldestFirstAndTheFileThenEndTheProgram) {
   for (int i = 1; i <= 12; ++i) world.archives.TRACCIA("OP" + std::to_string(i));
   try {
-    world.archives.GESTIERRORE(vx::platform::MakeRuntimeError(53));
+    world.archives.GESTIERRORE(
+        vx::platform::MakeRuntimeError(53, "C:\\PVXPAGHE\\ARCHIVI\\X.DAT").About({}, "apertura dell'archivio 9"));
     FAIL() << "the program went on";
   } catch (const ProgramEnd& end) {
     EXPECT_NE(end.status, 0);
@@ -65,7 +71,10 @@ TEST_F(ErrorRoutine, OtherErrorsAreShownWithTheTraceOldestFirstThenEndTheProgram
   const auto& report = world.boxes.shown[0];
   EXPECT_EQ(report.title, "Velmora VXOREL");
   EXPECT_EQ(report.icon, Icon::Critical);
-  EXPECT_EQ(report.text, "Errore 53 File not found\r\nOP3\r\nOP4\r\nOP5\r\nOP6\r\nOP7\r\nOP8\r\nOP9\r\nOP10\r\nOP11\r\nOP12\r\n");
+  // The file and the work come after the routine's own text.
+  EXPECT_EQ(report.text,
+            "Errore 53 File not found\r\nOP3\r\nOP4\r\nOP5\r\nOP6\r\nOP7\r\nOP8\r\nOP9\r\nOP10\r\nOP11\r\nOP12\r\n"
+            "File: C:\\PVXPAGHE\\ARCHIVI\\X.DAT\r\nOperazione: apertura dell'archivio 9\r\n");
   const auto& restart = world.boxes.shown[1];
   EXPECT_EQ(restart.title + "|" + restart.text,
             "Velmora|CHIUDERE TUTTE LE APPLICAZIONI DELLA TASK\r\nLANCIARE RIPRISTINO TASK");

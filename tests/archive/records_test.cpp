@@ -47,6 +47,8 @@ TEST_F(Records, WrongBufferLengthAndRecordNumberBelowOneAreReportedWithTheOperat
   archives.FAIOPEN(5);
   EXPECT_THROW(archives.LEGGIREC(5, 0), ProgramEnd);
   EXPECT_EQ(Report().rfind("Errore 63 ", 0), 0u);
+  EXPECT_TRUE(Report().ends_with(std::string("File: ") + kArchive + "\r\nOperazione: lettura del record 0 dell'archivio 5\r\n"))
+      << Report();
 }
 
 TEST_F(Records, ArchivesOpenedByTheProgramCannotBeWritten) {

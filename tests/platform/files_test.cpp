@@ -27,6 +27,16 @@ int ErrorOf(const std::function<void()>& f) {
   return 0;
 }
 
+// The file an error names.
+std::string FileOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const RuntimeError& e) {
+    return e.path;
+  }
+  return "(no error)";
+}
+
 // Another process that runs `hold` (taking a lock) and keeps it until told
 // to finish, as another program of the payroll product would.
 class OtherProcess {
@@ -231,6 +241,7 @@ TEST_F(FilesTest, ChannelRules) {
   EXPECT_EQ(ErrorOf([&] { files_.OpenOutput(0, "C:\\B.TXT"); }), 52);
   EXPECT_EQ(ErrorOf([&] { files_.OpenOutput(512, "C:\\B.TXT"); }), 52);
   EXPECT_EQ(ErrorOf([&] { files_.LineInput(1); }), 54);
+  EXPECT_EQ(FileOf([&] { files_.LineInput(1); }), "C:\\A.TXT");
   EXPECT_EQ(ErrorOf([&] { files_.PrintLine(9, "x"); }), 52);
   EXPECT_EQ(ErrorOf([&] { files_.OpenInput(2, "C:\\NONE.TXT"); }), 53);
   EXPECT_EQ(ErrorOf([&] { files_.OpenInput(2, "C:\\NODIR\\NONE.TXT"); }), 76);
@@ -276,7 +287,10 @@ TEST_F(FilesTest, FileAndFolderHelpers) {
   EXPECT_TRUE(std::filesystem::is_directory(s_.C() / "pvxpaghe" / "FILE-PDF"));
   EXPECT_EQ(ErrorOf([&] { MkDir(prefix_, "C:\\PVXPAGHE\\file-pdf"); }), 75);
   EXPECT_EQ(ErrorOf([&] { MkDir(prefix_, "C:\\PVXPAGHE\\A\\B"); }), 76);
+  EXPECT_EQ(FileOf([&] { MkDir(prefix_, "C:\\PVXPAGHE\\A\\B"); }), "C:\\PVXPAGHE\\A\\B");
+  EXPECT_EQ(FileOf([&] { Kill(prefix_, "C:\\PVXPAGHE\\PIENO.DAT"); }), "C:\\PVXPAGHE\\PIENO.DAT");
 }
+
 
 }  // namespace
 }  // namespace vx::platform
