@@ -14,6 +14,17 @@ namespace vx::app {
 
 namespace f = vx::archive::fields;
 
+namespace {
+
+// "BONI" + company code + "B" + slot + ".TXT", as this program names them.
+bool IsBoniFileName(std::string_view name) {
+  auto digit = [&](std::size_t at) { return name[at] >= '0' && name[at] <= '9'; };
+  return name.size() == 13 && name.substr(0, 4) == "BONI" && digit(4) && digit(5) && digit(6) && name[7] == 'B' &&
+         digit(8) && name.substr(9) == ".TXT";
+}
+
+}  // namespace
+
 BoniFile::BoniFile(vx::archive::PayrollArchives& archive, vx::platform::Files& files, char decimal_separator)
     : archive_(archive), files_(files), decimal_separator_(decimal_separator) {}
 
@@ -34,11 +45,17 @@ void BoniFile::Apri(const std::string& company_code, int slot) {
     // The temporary name ends in ".tmp" after a random part: no file of
     // the payroll product is named like that.
     const std::filesystem::path own = files_.Prefix().MapOwnName(percorso_);
+    // What a run killed while writing left in the archives folder goes
+    // before this run adds its own.
+    if (!avanzi_rimossi_) {
+      avanzi_rimossi_ = true;
+      vx::platform::RemoveLeftovers(own.parent_path(), IsBoniFileName);
+    }
     vx::platform::CheckReplaceable(files_.Prefix().Map(percorso_));
     const std::string temporary = vx::platform::TemporaryBeside(own).filename().string();
     temporaneo_ = percorso_ + temporary.substr(own.filename().string().size());
     const int channel = files_.FreeFile();
-    files_.OpenOutput(channel, temporaneo_);
+    files_.OpenOutput(channel, temporaneo_, true);
     CanaleBoni = channel;
     files_.PrintLine(CanaleBoni, kBoniHeader);
   } catch (const vx::platform::RuntimeError& e) {

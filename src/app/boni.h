@@ -67,6 +67,7 @@ class BoniFile {
   std::string percorso_;
   std::string temporaneo_;  // program path the file is written under until put in place
   int righe_ = 0;
+  bool avanzi_rimossi_ = false;  // an earlier run's temporaries, once per run
 };
 
 }  // namespace vx::app

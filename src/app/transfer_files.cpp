@@ -316,8 +316,12 @@ void TransferFiles::Company(const std::string& company, int slot, const std::vec
     if (!vx::platform::DirExists(prefix, folder)) vx::platform::MkDir(prefix, folder);
     const std::string path = folder + "\\" + TransferFileName(kind_, company, slot, year_, month_);
     target = path;
-    const bool replaced =
-        vx::platform::WriteFinishedFile(prefix.MapOwnName(path), vx::transfer::WriteTransferDocument(doc)).Any();
+    const std::filesystem::path file = prefix.MapOwnName(path);
+    // A temporary a killed run left here goes first.
+    vx::platform::RemoveLeftovers(file.parent_path(), [](std::string_view name) {
+      return (name.starts_with("SEPA_") || name.starts_with("CBI_")) && name.ends_with(".xml");
+    });
+    const bool replaced = vx::platform::WriteFinishedFile(file, vx::transfer::WriteTransferDocument(doc)).Any();
     int64_t total = 0;
     for (const auto& p : doc.payments) total += p.cents;
     Problem(Severity::Notice, company, path, "",

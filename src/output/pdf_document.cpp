@@ -132,6 +132,9 @@ void Output::CREAPDF(std::string Nome) {
     error.path = state.FilePDF;
     throw error.About({}, "creazione del file PDF");
   }
+  // A temporary a killed run left here goes before this one is begun.
+  vx::platform::RemoveLeftovers(std::filesystem::path(final_file_).parent_path(),
+                                [](std::string_view name) { return name.ends_with(".pdf"); });
   begun_file_ = vx::platform::TemporaryBeside(final_file_).string();
   last_temporary_ = begun_file_;
   pdf.BeginDoc(begun_file_);

@@ -70,6 +70,13 @@ void PdfFilePrinter::EnsureDocument() {
   if (pdf_) return;
   AsPrinterError(folder_, "creazione della cartella dei documenti stampati",
                  [&] { std::filesystem::create_directories(folder_); });
+  // What a run killed while printing left here goes before the first document.
+  if (documents_ == 0) {
+    vx::platform::RemoveLeftovers(folder_, [](std::string_view name) {
+      return name.size() > 7 && name.substr(0, 3).find_first_not_of("0123456789") == std::string_view::npos &&
+             name.ends_with(".pdf");
+    });
+  }
   char number[16];
   std::snprintf(number, sizeof number, "%03d", documents_ + 1);
   std::string name = number;

@@ -9,6 +9,7 @@
 
 #include "pdf/writer_services.h"
 #include "platform/errors.h"
+#include "platform/finished_file.h"
 
 namespace vx::pdf {
 namespace {
@@ -112,6 +113,8 @@ class LocalFiles : public FileSystem {
   std::unique_ptr<OutputFile> Create(const std::string& path) override {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) Fail(errno, path);
+    // Held while written: the writer's files are temporaries until put in place.
+    platform::HoldWhileWritten(fd);
     return std::make_unique<LocalOutputFile>(fd, path);
   }
 };

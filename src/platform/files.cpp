@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "platform/errors.h"
+#include "platform/finished_file.h"
 
 namespace fs = std::filesystem;
 
@@ -309,7 +310,7 @@ void Files::OpenInput(int channel, std::string_view path) try {
   throw;
 }
 
-void Files::OpenOutput(int channel, std::string_view path) try {
+void Files::OpenOutput(int channel, std::string_view path, bool hold) try {
   Claim(channel);
   prefix_.Forget(path);  // made or emptied here: looked up afresh
   fs::path target = prefix_.Map(path);
@@ -321,6 +322,7 @@ void Files::OpenOutput(int channel, std::string_view path) try {
     ::close(fd);
     ThrowOpenError(err, target);
   }
+  if (hold) HoldWhileWritten(fd);
   auto ch = std::make_unique<Channel>();
   ch->mode = Mode::Output;
   ch->fd = fd;

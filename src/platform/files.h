@@ -55,8 +55,9 @@ class Files {
   void OpenBinary(int channel, std::string_view path, Access access);
   // Text for reading; a missing file is error 53.
   void OpenInput(int channel, std::string_view path);
-  // Text for writing: creates the file or empties it.
-  void OpenOutput(int channel, std::string_view path);
+  // Text for writing: creates the file or empties it. With `hold`, the
+  // file is held while written (HoldWhileWritten), as a temporary is.
+  void OpenOutput(int channel, std::string_view path, bool hold = false);
   // Text for writing at the end: creates the file when missing.
   void OpenAppend(int channel, std::string_view path);
 

@@ -31,7 +31,66 @@ std::u32string Folded(const std::string& utf8) {
   throw MakeRuntimeError(number, path.string());
 }
 
+// ".<six letters and digits>.tmp", as TemporaryBeside makes it.
+constexpr std::size_t kSuffixLength = 11;
+bool HasTemporarySuffix(std::string_view name) {
+  if (name.size() <= kSuffixLength) return false;
+  const std::string_view suffix = name.substr(name.size() - kSuffixLength);
+  if (suffix[0] != '.' || suffix.substr(7) != ".tmp") return false;
+  for (const char c : suffix.substr(1, 6)) {
+    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+enum class Holder { Nobody, Someone, Unknown };
+
+Holder WhoHolds(int fd) {
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  if (::fcntl(fd, F_OFD_GETLK, &lock) != 0) return Holder::Unknown;
+  return lock.l_type == F_UNLCK ? Holder::Nobody : Holder::Someone;
+}
+
 }  // namespace
+
+bool HoldWhileWritten(int fd) {
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;  // l_start 0, l_len 0: the whole file, however long
+  return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+std::vector<std::string> RemoveLeftovers(const fs::path& folder, const std::function<bool(std::string_view)>& ours,
+                                         std::chrono::seconds quiet) {
+  std::vector<fs::path> candidates;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (HasTemporarySuffix(name) && ours(std::string_view(name).substr(0, name.size() - kSuffixLength)))
+      candidates.push_back(it->path());
+  }
+  std::vector<std::string> removed;
+  const auto now = std::chrono::system_clock::now();
+  for (const fs::path& path : candidates) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat info {};
+    bool abandoned = false;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+      const Holder holder = WhoHolds(fd);
+      // The moments between a temporary's creation and its lock, and
+      // between its writer's close and its rename, are covered by the
+      // quiet time: the file has just changed.
+      const std::chrono::seconds wanted = holder == Holder::Unknown ? std::chrono::hours(24) : quiet;
+      abandoned = holder != Holder::Someone && now - std::chrono::system_clock::from_time_t(info.st_mtime) >= wanted;
+    }
+    ::close(fd);
+    if (abandoned && ::unlink(path.c_str()) == 0) removed.push_back(path.filename().string());
+  }
+  return removed;
+}
 
 fs::path TemporaryBeside(const fs::path& final_path) {
   static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -66,12 +125,20 @@ Replaced PutInPlace(const fs::path& temporary, const fs::path& final_path) {
     if (name != own && name != temporary_name && Folded(name) == wanted) replaced.other_case.push_back(name);
   }
   // The bytes reach the disk before the name does, so that a machine that
-  // stops right after the rename does not show the name over an empty file.
-  if (const int fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
-    const bool synced = ::fsync(fd) == 0;
-    const int error = errno;
-    ::close(fd);
-    if (!synced) Fail(error, final_path);
+  // stops right after the rename does not show the name over an empty file;
+  // the file is held until it has its name, so that no other run takes it
+  // for a leftover meanwhile.
+  int fd = ::open(temporary.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
+  struct Closer {
+    int fd;
+    ~Closer() {
+      if (fd >= 0) ::close(fd);
+    }
+  } closer{fd};
+  if (fd >= 0) {
+    HoldWhileWritten(fd);
+    if (::fsync(fd) != 0) Fail(errno, final_path);
   }
   if (std::rename(temporary.c_str(), final_path.c_str()) != 0) Fail(errno, final_path);
   // Only once the new file stands: a failure above keeps the old one.
@@ -84,6 +151,7 @@ Replaced WriteFinishedFile(const fs::path& final_path, std::string_view bytes) {
   const fs::path temporary = TemporaryBeside(final_path);
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) Fail(errno, final_path);
+  HoldWhileWritten(fd);
   auto abandon = [&](int error) {
     std::error_code ec;
     fs::remove(temporary, ec);

@@ -4,7 +4,9 @@
 // complete. A run killed half way, a full disk or a write error leaves the
 // earlier file (or none) under the final name, never half of a new one.
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,25 @@ namespace vx::platform {
 // "<final name>.<six random letters and digits>.tmp". It names no file that
 // exists when it is chosen.
 std::filesystem::path TemporaryBeside(const std::filesystem::path& final_path);
+
+// Takes the whole file's write lock on `fd`, an open-file-description
+// lock that lasts until the descriptor is closed, however the process ends.
+// A temporary is held so from its creation until it is put in place: a
+// temporary nobody holds is one a run left behind when it was killed.
+// False when the file system keeps no locks or another holds it.
+bool HoldWhileWritten(int fd);
+
+// Removes the temporaries an earlier run left in `folder` (a run killed
+// while writing): names "<final name>.<six letters and digits>.tmp" whose
+// final name `ours` accepts, that no process holds (see HoldWhileWritten)
+// and that have not changed for `quiet`. Another run's temporary, perhaps of
+// another operator on another workstation, is held, and left alone; so is
+// any other file. Where the file system keeps no locks, only a temporary
+// untouched for a day is taken for abandoned. Returns the names removed;
+// what cannot be removed stays, without an error.
+std::vector<std::string> RemoveLeftovers(const std::filesystem::path& folder,
+                                         const std::function<bool(std::string_view)>& ours,
+                                         std::chrono::seconds quiet = std::chrono::seconds(10));
 
 // Whether a finished file could later take the place of `final_path`:
 // error 75 when a folder stands there, 70 when a file stands there that may

@@ -5,6 +5,7 @@
 // file stays as it was until the new one is whole), and the archives folder
 // is left as it was, apart from the transfer files.
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 #include <thread>
 
 #include "listing_world.h"
+#include "platform/finished_file.h"
 #include "program_run.h"
 
 namespace vx::app::test {
@@ -167,6 +169,30 @@ TEST_F(OutputFaultsOnLongerRuns, RunKilledAtARandomMomentLeavesTheEarlierFilesOr
     }
   }
 
+  // The next runs remove the temporaries the killed ones left, once they
+  // have rested, in every folder they write in; one that another run still
+  // holds stays.
+  fs::create_directories(printed);
+  for (const fs::path& left : {ArchivesFolder() / "BONI002B0.TXT.aaaaaa.tmp",
+                               Pdf("001", "ALFA SRL").replace_extension(".pdf.aaaaaa.tmp"), printed / "001_001.pdf.aaaaaa.tmp"}) {
+    std::ofstream(left) << "left";
+  }
+  const fs::path busy = ArchivesFolder() / "BONI001B0.TXT.bbbbbb.tmp";
+  std::ofstream(busy) << "busy";
+  const int held = ::open(busy.c_str(), O_RDWR);
+  ASSERT_TRUE(platform::HoldWhileWritten(held));
+  const auto rested = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+  for (const auto& entry : fs::recursive_directory_iterator(folder.Path())) {
+    if (entry.path().extension() == ".tmp") fs::last_write_time(entry.path(), rested);
+  }
+  EXPECT_EQ(Run("").status, 0);
+  EXPECT_EQ(Vxorel(folder.Path(), "--batch --print-to " + Quote(printed.string())).status, 0);
+  std::vector<std::string> left;
+  for (const auto& entry : fs::recursive_directory_iterator(folder.Path())) {
+    if (entry.path().extension() == ".tmp") left.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(left, std::vector<std::string>{"BONI001B0.TXT.bbbbbb.tmp"}) << "seed " << seed;
+  ::close(held);
 }
 
 TEST_F(OutputFaults, LockedArchivesAreWaitedForVisiblyOrGivenUpAfterTheTimeout) {

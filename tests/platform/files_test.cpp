@@ -6,11 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <thread>
 
 #include "platform/errors.h"
+#include "platform/finished_file.h"
 #include "platform/scratch_prefix.h"
 
 namespace vx::platform {
@@ -291,6 +293,45 @@ TEST_F(FilesTest, FileAndFolderHelpers) {
   EXPECT_EQ(FileOf([&] { Kill(prefix_, "C:\\PVXPAGHE\\PIENO.DAT"); }), "C:\\PVXPAGHE\\PIENO.DAT");
 }
 
+// What a killed run left under a temporary name goes; a temporary its
+// writer still holds (another run, in this process or another), one just
+// written, and every name this program does not make, stay.
+TEST_F(FilesTest, LeftoversOfAKilledRunGoAndNothingElse) {
+  const std::filesystem::path folder = s_.C() / "pvxpaghe" / "archivi";
+  auto plant = [&](const std::string& name, bool old) {
+    s_.Write("drive_c/pvxpaghe/archivi/" + name, "x");
+    if (old) {
+      std::filesystem::last_write_time(folder / name,
+                                       std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5));
+    }
+  };
+  for (const char* name : {"BONI001B0.TXT.abc123.tmp", "BONI003B0.TXT.abc123.tmp", "SLDIPEN.DAT.abc123.tmp",
+                           "BONI004B0.TXT.ABC123.tmp", "BONI005B0.TXT"}) {
+    plant(name, true);
+  }
+  plant("BONI002B0.TXT.abc123.tmp", false);
+  OtherProcess writer([&] {
+    const int fd = ::open((folder / "BONI003B0.TXT.abc123.tmp").c_str(), O_RDWR);
+    return fd >= 0 && HoldWhileWritten(fd);
+  });
+  ASSERT_TRUE(writer.Held());
+  files_.OpenOutput(1, "C:\\PVXPAGHE\\ARCHIVI\\BONI006B0.TXT.abc123.tmp", true);
+  plant("BONI006B0.TXT.abc123.tmp", true);
+
+  const auto ours = [](std::string_view name) { return name.starts_with("BONI"); };
+  using Names = std::vector<std::string>;
+  EXPECT_EQ(RemoveLeftovers(folder, ours), Names{"BONI001B0.TXT.abc123.tmp"});
+  writer.Finish();
+  files_.Close(1);
+  Names gone = RemoveLeftovers(folder, ours);
+  std::sort(gone.begin(), gone.end());
+  EXPECT_EQ(gone, (Names{"BONI003B0.TXT.abc123.tmp", "BONI006B0.TXT.abc123.tmp"}));
+  EXPECT_EQ(RemoveLeftovers(folder, ours, std::chrono::seconds(0)), Names{"BONI002B0.TXT.abc123.tmp"});
+  Names left;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) left.push_back(entry.path().filename());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (Names{".keep", "BONI004B0.TXT.ABC123.tmp", "BONI005B0.TXT", "SLDIPEN.DAT.abc123.tmp"}));
+}
 
 }  // namespace
 }  // namespace vx::platform
