@@ -62,7 +62,9 @@ int CheckOnly(PaymentRun& run, const RunControls& controls, const CommandLine& c
   const RunOutcome outcome = run.CheckCoordinates(controls);
   if (outcome == RunOutcome::Locked) return kExitArchivesLocked;
   if (outcome != RunOutcome::Completed) return 1;
-  const bool errors = run.run_report.HasErrors();
+  // Damaged archives make a check incomplete; they do not stop a listing,
+  // which reports them itself and ends with its own status.
+  const bool errors = cl.check ? run.run_report.HasErrors() : run.run_report.HasErrors(kTopicArchivi);
   // A listing that will start reports its own findings at its end.
   if (cl.check || errors) WriteRunReport(run.run_report, messages);
   if (cl.check && run.run_report.Empty()) {

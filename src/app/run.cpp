@@ -15,6 +15,24 @@ namespace vx::app {
 
 using vx::platform::MessageBox;
 
+namespace {
+
+// What the archive layer found about the installation (missing archives, a
+// missing semaphore file, damage) goes in every run's report, whatever way
+// the run ends.
+struct NoteFindings {
+  RunReport& report;
+  const std::vector<vx::archive::ArchiveFinding>& findings;
+  ~NoteFindings() {
+    for (const auto& f : findings) {
+      report.Add({f.damage ? Severity::Error : Severity::Notice, kTopicArchivi, f.company, f.employee, {}, f.path,
+                  {}, f.message});
+    }
+  }
+};
+
+}  // namespace
+
 std::string ArchivesLockedText(const std::string& semaphore_path) {
   return "Gli archivi paghe sono bloccati da un altro programma (" + semaphore_path +
          "): la stampa attende che si liberino.";
@@ -82,6 +100,7 @@ RunOutcome PaymentRun::CheckCoordinates(const RunControls& controls, const PassH
   vx::report::Report report(archive_, output_, listing, report_settings, {});
   Passes pass(archive_, output_, report, listing, passes, boni, settings, controls, List1_, ElencoEstrazione_,
               run_report, CheckingHooks(hooks));
+  NoteFindings note_findings{run_report, archive_.state.Rilievi};
   try {
     pass.QualifyOnly([this] {
       // The net pay the listing would print: the same field, read the same way.
@@ -161,18 +180,7 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
   Passes pass(archive_, output_, report, listing, passes, boni, settings, controls, List1_, ElencoEstrazione_,
               run_report, CheckingHooks(run_hooks));
 
-  // What the archive layer found about the installation goes in every
-  // run's report, whatever way the run ends.
-  struct NoteFindings {
-    RunReport& report;
-    const std::vector<vx::archive::ArchiveFinding>& findings;
-    ~NoteFindings() {
-      for (const auto& f : findings) {
-        report.Add({f.damage ? Severity::Error : Severity::Notice, kTopicArchivi, f.company, f.employee, {},
-                    f.path, {}, f.message});
-      }
-    }
-  } note_findings{run_report, archive_.state.Rilievi};
+  NoteFindings note_findings{run_report, archive_.state.Rilievi};
 
   // Whatever way the run ends, the files it replaced are said: they are gone.
   struct ReportReplaced {

@@ -27,6 +27,12 @@ bool RunReport::HasErrors() const {
                      [](const ReportEntry& e) { return e.severity == Severity::Error; });
 }
 
+bool RunReport::HasErrors(const std::string& except_topic) const {
+  return std::any_of(entries_.begin(), entries_.end(), [&](const ReportEntry& e) {
+    return e.severity == Severity::Error && e.topic != except_topic;
+  });
+}
+
 bool RunReport::ArchivesDamaged() const {
   return std::any_of(entries_.begin(), entries_.end(), [](const ReportEntry& e) {
     return e.severity == Severity::Error && e.topic == kTopicArchivi;

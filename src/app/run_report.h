@@ -47,6 +47,8 @@ class RunReport {
   const std::vector<std::pair<std::string, int>>& CheckedCounts() const { return checked_; }
   bool Empty() const { return entries_.empty(); }
   bool HasErrors() const;
+  // The same, leaving out the entries of one topic.
+  bool HasErrors(const std::string& except_topic) const;
   // Whether the run found damaged archives (an error entry about them).
   bool ArchivesDamaged() const;
   void Clear() {

@@ -200,6 +200,12 @@ TEST_F(BatchRun, CheckAndASecondInstanceWriteNothingAndTheirStatusSaysWhy) {
   EXPECT_EQ(sound.err, "Coordinate bancarie: 2 dipendenti controllati, nessun problema\n");
   EXPECT_EQ(Vxorel("--batch --output pdf --strict").status, 0);
   EXPECT_TRUE(fs::exists(ArchivesFolder() / "BONI001B0.TXT"));
+  // Without the semaphore file the check searched unlocked, and says so.
+  fs::remove(ArchivesFolder() / "SLSEMA.DAT");
+  before = ArchivesNow();
+  const Outcome unlocked = Vxorel("--batch --check");
+  EXPECT_EQ(unlocked.status, 0);
+  EXPECT_NE(unlocked.err.find("SLSEMA.DAT: file del semaforo mancante"), std::string::npos) << unlocked.err;
 }
 
 TEST_F(BatchRun, PrinterListingWithoutAPrinterEndsNonZero) {
