@@ -24,7 +24,7 @@ int RunBatchCompanies(const platform::WinePrefix& prefix, std::ostream& out, std
   try {
     if (CaricaFinestra(archives, list, form)) {
       ImpostazioniIniziali(list);
-      for (const std::string& line : form.List1) out << platform::Cp1252ToUtf8(line) << '\n';
+      for (const std::string& line : form.List1) out << platform::Cp1252ToTerminal(line) << '\n';
       out.flush();
     } else {
       status = 1;

@@ -48,7 +48,12 @@ RunControls ControlsFromCommandLine(const CommandLine& cl, const std::string& Da
     else if (!c.chkSepara) messages << "vxorel: --totals has no effect on the simplified listing\n";
   }
   if (cl.bold) c.ChkGrassetto = [] { return true; };
-  if (cl.description) c.SetDescrizione(platform::Utf8ToCp1252(*cl.description));
+  if (cl.description) {
+    if (cl.description_cut) {
+      messages << "vxorel: --description is cut to its first 30 characters: '" << *cl.description << "'\n";
+    }
+    c.SetDescrizione(platform::Utf8ToCp1252(*cl.description));
+  }
   return c;
 }
 
@@ -86,7 +91,7 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
   // A day the bank does not pay on is refused before anything is opened.
   if (cl.execution_date) {
     if (const auto problem = ExecutionDateProblem(*cl.execution_date, LocalDate(std::chrono::system_clock::now()))) {
-      messages << "vxorel: " << platform::Cp1252ToUtf8(*problem) << "\n";
+      messages << "vxorel: " << platform::Cp1252ToTerminal(*problem) << "\n";
       return 2;
     }
   }
@@ -102,7 +107,7 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
 
   archive::SemaphoreWait wait;
   wait.waiting = [&](const std::string& path) {
-    messages << "vxorel: " << platform::Cp1252ToUtf8(ArchivesLockedText(path)) << std::endl;
+    messages << "vxorel: " << platform::Cp1252ToTerminal(ArchivesLockedText(path)) << std::endl;
   };
   if (cl.lock_timeout) wait.give_up_after = std::chrono::seconds(*cl.lock_timeout);
   archives.SetSemaphoreWait(std::move(wait));
@@ -129,7 +134,7 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
           hooks.BeforeCompany = [&](const std::string& code) { file_printers->File().SetCompany(code); };
         }
         hooks.AfterCompany = [&](const std::string& line, int listed) {
-          messages << platform::Cp1252ToUtf8(line) << ": " << listed
+          messages << platform::Cp1252ToTerminal(line) << ": " << listed
                    << (listed == 1 ? " dipendente elencato" : " dipendenti elencati") << "\n";
         };
         run.transfer = {cl.transfer, cl.execution_date};

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/codepage.h"
+
 #ifndef VX_VERSION
 #error "VX_VERSION names the version, from the project version"
 #endif
@@ -64,7 +66,9 @@ constexpr OptionHelp kOptions[] = {
     {kListingRun, "--totals", "", "", "print the total of each bank (detailed listing)"},
     {kListingRun, "--separate", "", "", "start each bank on a page of its own, with its total (detailed listing)"},
     {kListingRun, "--bold", "", "", "print the values in bold"},
-    {kListingRun, "--description", "", "TEXT", "print TEXT in the page header (at most 30 characters)"},
+    {kListingRun, "--description", "", "TEXT",
+     "print TEXT in the page header and the PDF file names: one line, at most 30 characters (a longer text is "
+     "cut, and the run says so)"},
     {kListingRun, "--print-to", "", "DIR",
      "write each printer document as DIR/NNN_CCC.pdf (run number, company) instead of printing it"},
     {kListingRun, "--lock-timeout", "", "SECONDS",
@@ -271,7 +275,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       SetFlag(cl.bold, option);
     } else if (option == "--description") {
       std::string v = value();
+      // It goes into every PDF file name and page header: a line break or
+      // a terminal escape (any text the terminal would show escaped) has no
+      // place there.
+      if (vx::platform::TerminalText(v) != v) {
+        throw UsageError("--description must be text on one line, without control characters");
+      }
       // The window's description box keeps the first 30 characters typed.
+      cl.description_cut = Utf8Length(v) > 30;
       while (Utf8Length(v) > 30) {
         while ((static_cast<unsigned char>(v.back()) & 0xC0) == 0x80) v.pop_back();
         v.pop_back();

@@ -38,6 +38,7 @@ struct CommandLine {
   bool separate = false;
   bool bold = false;
   std::optional<std::string> description;  // as typed (UTF-8), at most 30 characters
+  bool description_cut = false;            // the text typed was longer and lost its end
   std::optional<std::string> print_to;     // folder for printer documents as PDF files
   std::optional<int> lock_timeout;         // seconds to wait for locked archives; none: as long as it takes
   std::optional<vx::transfer::TransferKind> transfer;     // a bank transfer file per company

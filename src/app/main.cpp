@@ -13,6 +13,7 @@
 #include "app/command_line.h"
 #include "app/register_history.h"
 #include "output/no_printers.h"
+#include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/wine_prefix.h"
 #ifdef VX_WITH_WINDOW
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
   try {
     command_line = vx::app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const vx::app::UsageError& error) {
-    std::cerr << "vxorel: " << error.what() << "\n" << vx::app::UsageHint();
+    std::cerr << "vxorel: " << vx::platform::TerminalText(error.what()) << "\n" << vx::app::UsageHint();
     return 2;
   }
   if (command_line.help) {
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
     try {
       return vx::app::RunWindow(argc, argv, vx::platform::WinePrefix::FromEnvironment());
     } catch (const std::exception& error) {
-      std::cerr << "vxorel: " << error.what() << "\n";
+      std::cerr << "vxorel: " << vx::platform::TerminalText(error.what()) << "\n";
       return 1;
     }
 #else
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
   } catch (const vx::platform::ProgramEnd& end) {
     return end.status == 0 ? 1 : end.status;
   } catch (const std::exception& error) {
-    std::cerr << "vxorel: " << error.what() << "\n";
+    std::cerr << "vxorel: " << vx::platform::TerminalText(error.what()) << "\n";
     return 1;
   }
 }

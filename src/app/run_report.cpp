@@ -41,22 +41,23 @@ bool RunReport::ArchivesDamaged() const {
 
 void WriteRunReport(const RunReport& report, std::ostream& out, const char* title) {
   if (report.Empty()) return;
-  using vx::platform::Cp1252ToUtf8;
+  // Every piece may hold text from the archives: none reaches the terminal raw.
+  using vx::platform::Cp1252ToTerminal;
   out << title << ":\n";
   for (const auto& [company, employees] : report.CheckedCounts()) {
-    out << "  ditta " << Cp1252ToUtf8(company) << ": " << employees
+    out << "  ditta " << Cp1252ToTerminal(company) << ": " << employees
         << (employees == 1 ? " dipendente controllato\n" : " dipendenti controllati\n");
   }
   for (const ReportEntry& e : report.Entries()) {
-    out << (e.severity == Severity::Error ? "  ERRORE " : "  AVVISO ") << Cp1252ToUtf8(e.topic);
-    if (!e.company.empty()) out << " - ditta " << Cp1252ToUtf8(e.company);
-    if (!e.employee.empty()) out << " - dipendente " << Cp1252ToUtf8(e.employee);
-    if (!e.name.empty()) out << " " << Cp1252ToUtf8(e.name);
+    out << (e.severity == Severity::Error ? "  ERRORE " : "  AVVISO ") << Cp1252ToTerminal(e.topic);
+    if (!e.company.empty()) out << " - ditta " << Cp1252ToTerminal(e.company);
+    if (!e.employee.empty()) out << " - dipendente " << Cp1252ToTerminal(e.employee);
+    if (!e.name.empty()) out << " " << Cp1252ToTerminal(e.name);
     out << ": ";
-    if (!e.field.empty()) out << Cp1252ToUtf8(e.field);
-    if (!e.value.empty()) out << " '" << Cp1252ToUtf8(e.value) << "'";
+    if (!e.field.empty()) out << Cp1252ToTerminal(e.field);
+    if (!e.value.empty()) out << " '" << Cp1252ToTerminal(e.value) << "'";
     if (!e.field.empty() || !e.value.empty()) out << ": ";
-    out << Cp1252ToUtf8(e.message) << "\n";
+    out << Cp1252ToTerminal(e.message) << "\n";
   }
 }
 

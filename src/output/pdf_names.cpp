@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "archive/text.h"
+#include "platform/codepage.h"
 
 namespace vx::output {
 
@@ -36,6 +37,9 @@ void CleanFileName(std::string& nome) {
         c = '_';
         break;
       default:
+        // A control character from the archives or the description would
+        // cut the name short (NUL) or hide in it: none reaches the disk.
+        if (vx::platform::IsControl(static_cast<unsigned char>(c))) c = '_';
         break;
     }
   }

@@ -17,7 +17,7 @@ std::string PdfFileName(const std::string& base, const std::string& codice,
                         const std::string& ragione_sociale);
 
 // A name safe for the file system: no trailing ".", and each of
-// * | \ : < > ? / " replaced by "_".
+// * | \ : < > ? / " and each control character replaced by "_".
 void CleanFileName(std::string& nome);
 
 }  // namespace vx::output

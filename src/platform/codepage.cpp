@@ -53,6 +53,34 @@ std::string Cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
+bool IsControl(unsigned char byte) {
+  const char32_t cp = Cp1252ToCodePoint(byte);
+  return cp < 0x20 || (cp >= 0x7F && cp < 0xA0);
+}
+
+std::string TerminalText(std::string_view utf8) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    auto c = static_cast<unsigned char>(utf8[i]);
+    // U+0080..U+009F are C2 80..C2 9F in UTF-8.
+    const bool c1 = c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0 &&
+                    static_cast<unsigned char>(utf8[i + 1]) >= 0x80;
+    if (c1) c = static_cast<unsigned char>(utf8[++i]);
+    if (c1 || c < 0x20 || c == 0x7F) {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+std::string Cp1252ToTerminal(std::string_view text) { return TerminalText(Cp1252ToUtf8(text)); }
+
 char32_t FoldCase(char32_t cp) {
   if (cp >= 'A' && cp <= 'Z') return cp + 0x20;
   if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20;

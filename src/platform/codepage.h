@@ -18,6 +18,19 @@ char CodePointToCp1252(char32_t code_point);
 
 std::string Cp1252ToUtf8(std::string_view text);
 
+// Whether a cp1252 byte is a control character: below the space, DEL, or
+// one of the five undefined bytes (C1 controls once converted). None of
+// them belongs in a file name or on a terminal.
+bool IsControl(unsigned char byte);
+
+// A UTF-8 text for the terminal: every control character (C0, DEL, C1)
+// written as \xNN, so that no text from the archives or the command line
+// can move the cursor, recolour or retitle the operator's terminal.
+std::string TerminalText(std::string_view utf8);
+
+// A cp1252 text for the terminal: Cp1252ToUtf8, then TerminalText.
+std::string Cp1252ToTerminal(std::string_view text);
+
 // The lower-case form of a code point, for the case-insensitive names of
 // Windows (files, registry keys and values); covers the letters cp1252 has.
 char32_t FoldCase(char32_t code_point);

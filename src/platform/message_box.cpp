@@ -17,16 +17,18 @@ const char* AnswerName(Answer answer) {
 
 namespace {
 
-// The message texts separate lines with CR LF or a lone CR; a terminal wants LF.
+// The message texts separate lines with CR LF, a lone CR or LF; a terminal
+// wants LF. Each line goes out in UTF-8 with its control characters shown
+// as \xNN: a box may quote text from the archives.
 std::string TerminalLines(std::string_view text) {
   std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += text[i];
-    }
+  std::string_view rest = text;
+  for (;;) {
+    const size_t end = rest.find_first_of("\r\n");
+    out += Cp1252ToTerminal(rest.substr(0, end));
+    if (end == std::string_view::npos) break;
+    out += '\n';
+    rest.remove_prefix(end + (rest.compare(end, 2, "\r\n") == 0 ? 2 : 1));
   }
   while (!out.empty() && out.back() == '\n') out.pop_back();
   return out;
@@ -50,8 +52,8 @@ Answer BatchMessageBoxes::Show(const MessageBox& box) {
   Answer answer = box.buttons == Buttons::Ok ? Answer::Ok
                   : box.unattended == Answer::Ok ? Answer::No
                                                  : box.unattended;
-  out_ << "[" << IconName(box.icon) << "] " << Cp1252ToUtf8(box.title) << "\n"
-       << Cp1252ToUtf8(TerminalLines(box.text)) << "\n";
+  out_ << "[" << IconName(box.icon) << "] " << Cp1252ToTerminal(box.title) << "\n"
+       << TerminalLines(box.text) << "\n";
   if (box.buttons == Buttons::YesNo) {
     out_ << "(no one to answer: took \"" << AnswerName(answer) << "\")\n";
   }

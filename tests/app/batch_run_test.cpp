@@ -208,6 +208,21 @@ TEST_F(BatchRun, CheckAndASecondInstanceWriteNothingAndTheirStatusSaysWhy) {
   EXPECT_NE(unlocked.err.find("SLSEMA.DAT: file del semaforo mancante"), std::string::npos) << unlocked.err;
 }
 
+// Control characters in the archives (a NUL, a terminal escape) reach no
+// file name and no terminal; a description cut short is said to be.
+TEST_F(BatchRun, ControlCharactersReachNoFileNameAndNoTerminal) {
+  builder.Company(1).SetText(fields::kCompanyName, std::string("AL\0FA\x1B[2J", 9));
+  Write();
+  const Outcome run = Vxorel("--batch --output pdf --description " + std::string(35, 'd'));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(fs::exists(PdfFolder("001") / ("BANC_0_S_" + std::string(30, 'D') + "_001_AL_FA_[2J.pdf")))
+      << run.err;
+  EXPECT_EQ(run.err.find('\x1B'), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find('\0'), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("AL\\x00FA\\x1B[2J"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("--description is cut to its first 30 characters"), std::string::npos) << run.err;
+}
+
 TEST_F(BatchRun, PrinterListingWithoutAPrinterEndsNonZero) {
   Write();
   const Outcome run = Vxorel("--batch");

@@ -87,11 +87,20 @@ TEST(CommandLine, BankReportsAndHistoryStandAloneWithTheirFewOptions) {
   EXPECT_THROW(Parse({"--batch", "--history", "--companies"}), UsageError);
 }
 
-TEST(CommandLine, DescriptionKeepsThirtyCharactersCountedAsTyped) {
+// A longer text is cut, and the run is told so; a control character, which
+// would reach the PDF file names, is refused.
+TEST(CommandLine, DescriptionKeepsThirtyCharactersCountedAsTypedOnOneLine) {
   std::string accented;  // thirty characters, sixty bytes of UTF-8
   for (int i = 0; i < 30; ++i) accented += "\xC3\xA0";
-  EXPECT_EQ(Parse({"--batch", "--description", accented}).description, accented);
-  EXPECT_EQ(Parse({"--batch", "--description", accented + "ab\xC3\xA0"}).description, accented);
+  const CommandLine whole = Parse({"--batch", "--description", accented});
+  EXPECT_EQ(whole.description, accented);
+  EXPECT_FALSE(whole.description_cut);
+  const CommandLine cut = Parse({"--batch", "--description", accented + "ab\xC3\xA0"});
+  EXPECT_EQ(cut.description, accented);
+  EXPECT_TRUE(cut.description_cut);
+  for (const char* text : {"tredicesima\nnovembre", "\x1B[2J", "a\tb", "\xC2\x9B" "31m", "del\x7F"}) {
+    EXPECT_THROW(Parse({"--batch", "--description", text}), UsageError) << text;
+  }
 }
 
 // True when a line of `text`, leading blanks aside, starts with `start`:

@@ -79,9 +79,11 @@ TEST(Cp1252Validator, RefusesWhatTheCodePageCannotWrite) {
   EXPECT_FALSE(vx::app::FitsCp1252(QString::fromUtf8("Łódź")));
   EXPECT_FALSE(vx::app::FitsCp1252(QString::fromUtf8("stipendi 😀")));
   vx::app::Cp1252Validator validator;
-  QString text = QString::fromUtf8("ŁÓDŹ");
   int position = 0;
-  EXPECT_EQ(validator.validate(text, position), QValidator::Invalid);
+  for (const char* refused : {"ŁÓDŹ", "tredicesima\nnovembre", "\x1b[2J", "a\u0090b"}) {
+    QString text = QString::fromUtf8(refused);
+    EXPECT_EQ(validator.validate(text, position), QValidator::Invalid) << refused;
+  }
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // Text typed into the window ends up in cp1252 records, file names and PDF
 // headers. A character cp1252 cannot write would silently become "?", so the
-// boxes that feed the run refuse it as it is typed.
+// boxes that feed the run refuse it as it is typed, and so they refuse
+// control characters, which no file name may hold.
 
 #include <QValidator>
 
