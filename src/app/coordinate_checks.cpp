@@ -91,22 +91,24 @@ bool CheckEmployee(const ListedEmployee& e, const std::string& iban, const Repor
     }
   }
 
-  // A BIC of zeros stands for none, as in the transfer file.
   const std::string bic = Trim(f.bic);
-  if (bic.find_first_not_of('0') != std::string::npos) {
-    const Verdict b = vx::bank::ValidateBic(bic);
-    if (!b.Valid()) {
-      add(Severity::Error, "BIC", bic, BicMessage(b));
-    } else if (iban.size() >= 2 && vx::bank::BicCountry(bic) != iban.substr(0, 2)) {
-      add(Severity::Error, "BIC", bic,
-          "BIC di un paese (" + std::string(vx::bank::BicCountry(bic)) + ") diverso da quello dell'IBAN (" +
-              iban.substr(0, 2) + ")");
-    }
-  }
+  if (const auto problem = BicProblem(bic, iban)) add(Severity::Error, "BIC", bic, *problem);
   return true;
 }
 
 }  // namespace
+
+std::optional<std::string> BicProblem(const std::string& bic, const std::string& iban) {
+  // A BIC of zeros stands for none, as in the transfer file.
+  if (bic.find_first_not_of('0') == std::string::npos) return std::nullopt;
+  const Verdict b = vx::bank::ValidateBic(bic);
+  if (!b.Valid()) return BicMessage(b);
+  if (iban.size() >= 2 && vx::bank::BicCountry(bic) != iban.substr(0, 2)) {
+    return "BIC di un paese (" + std::string(vx::bank::BicCountry(bic)) + ") diverso da quello dell'IBAN (" +
+           iban.substr(0, 2) + ")";
+  }
+  return std::nullopt;
+}
 
 void CheckListedCoordinates(const std::string& company_code, const std::vector<ListedEmployee>& listed,
                             RunReport& report) {

@@ -3,6 +3,7 @@
 // the money moves: what cannot be right goes into the run report, in the
 // operator's words, with the value found and the value expected.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,11 @@ namespace vx::app {
 // transfers nothing.
 void CheckListedCoordinates(const std::string& company_code, const std::vector<ListedEmployee>& listed,
                             RunReport& report);
+
+// What is wrong with an employee's BIC (trimmed) for a transfer to `iban`,
+// in the operator's words, or nothing: a BIC of the wrong shape, or of
+// another country than the IBAN's. A blank BIC, or one of zeros, is none:
+// nothing is wrong with it.
+std::optional<std::string> BicProblem(const std::string& bic, const std::string& iban);
 
 }  // namespace vx::app

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <set>
 
+#include "app/coordinate_checks.h"
 #include "app/run.h"
 #include "app/text_rules.h"
 #include "archive/descriptors.h"
@@ -292,8 +293,23 @@ void TransferFiles::Company(const std::string& company, int slot, const std::vec
       p.end_to_end_id = std::string(period) + "-" + EpcText(Trim(e.code), 10) + tail;
       p.creditor_name = name;
       p.iban = iban;
+      // A BIC the coordinate check calls wrong would route the money to
+      // another bank: the transfer goes by the IBAN alone, and says so.
       const std::string bic = Trim(e.bic);
-      if (bic.find_first_not_of('0') != std::string::npos && vx::bank::BicIsValid(bic)) p.bic = bic;
+      if (const auto problem = BicProblem(bic, iban)) {
+        ReportEntry entry;
+        entry.severity = Severity::Notice;
+        entry.topic = "Bonifici";
+        entry.company = company;
+        entry.employee = Trim(e.code);
+        entry.name = Trim(e.surname) + " " + Trim(e.name);
+        entry.field = "BIC";
+        entry.value = bic;
+        entry.message = *problem + ": lasciato fuori dal file dei bonifici, che paga il solo IBAN";
+        report_.Add(std::move(entry));
+      } else if (bic.find_first_not_of('0') != std::string::npos) {
+        p.bic = bic;
+      }
       p.cents = cents;
       p.remittance = remittance_;
       doc.payments.push_back(std::move(p));

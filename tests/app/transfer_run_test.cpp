@@ -34,6 +34,9 @@ class TransferRun : public ::testing::Test, public ListingWorld {
     // A BIC of zeros is no BIC: the transaction goes without a creditor agent.
     Payable(Employee("0010010006", "GIALLI", "PIA", kBankZ, 20), kBankZ).SetText(fields::kEmployeeBic, "00000000000");
     Payable(Employee("0020010007", "NERI", "ANNA", kBankY, 200000), kBankY);
+    // A German BIC on an Italian IBAN: paid by the IBAN alone.
+    Payable(Employee("0010010008", "ROSA", "ADA", kBankX, 3000), kBankX)
+        .SetText(fields::kEmployeeBic, "DEUTDEFFXXX");
     // Company 002 has no section: it gets no file, 001 gets its own.
     builder.SetDebtorSettings(
         "; conti di addebito\r\n[DITTA 001 CONTO 0]\r\nIBAN = IT60X0542811101000000123456\r\n"
@@ -72,7 +75,9 @@ TEST_F(TransferRun, FilesCarryTheBoniFilesEmployeesButThoseTheBankCannotPay) {
     EXPECT_NE(vx::testing::ReadWholeFile(file).find("<Ustrd>STIPENDIO NOVEMBRE 2025 TREDICESIMA</Ustrd>"),
               std::string::npos);
     for (const char* excluded : {"dipendente 0010010003 VERDI LUCA: IBAN 'IT61", "dipendente 0010010004 BIANCHI ELSA",
-                                 "dipendente 0010010005 SMITH JOHN: IBAN 'US"}) {
+                                 "dipendente 0010010005 SMITH JOHN: IBAN 'US",
+                                 "AVVISO Bonifici - ditta 001 - dipendente 0010010008 ROSA ADA: BIC 'DEUTDEFFXXX': BIC "
+                                 "di un paese (DE) diverso da quello dell'IBAN (IT): lasciato fuori"}) {
       EXPECT_NE(run.output.find(excluded), std::string::npos) << excluded << "\n" << run.output;
     }
     EXPECT_NE(run.output.find("ditta 002: DITTA 002 CONTO 0: sezione mancante"), std::string::npos) << run.output;

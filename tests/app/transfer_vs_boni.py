@@ -6,9 +6,10 @@ usage: transfer_vs_boni.py TRANSFER.xml BONIxxxBn.TXT SCHEMA.xsd [EXCLUDED-CODE.
 The XML must validate against the schema and hold, in the BONI file's order,
 every employee of the BONI file but the excluded ones: the same code (in the
 end-to-end id), surname and name with accents dropped, net pay to the cent,
-IBAN, and the BIC when python-stdnum finds it valid; NbOfTxs and CtrlSum must
-be the count and the sum. Excluded employees must be in the BONI file and
-absent from the XML. Prints what differs and exits 1; exits 0 when all agree.
+IBAN, and the BIC when python-stdnum finds it valid and of the IBAN's
+country; NbOfTxs and CtrlSum must be the count and the sum. Excluded
+employees must be in the BONI file and absent from the XML. Prints what
+differs and exits 1; exits 0 when all agree.
 """
 import re
 import sys
@@ -46,12 +47,15 @@ with open(boni_path, encoding="cp1252", newline="") as boni:
         if code in excluded:
             continue
         bic = f[11].strip()
+        iban = f[10].strip()
         expected.append({
             "code": code,
             "name": fold(f[3].strip() + " " + f[4].strip())[:70],
             "amount": Decimal(f[8].strip().replace(",", ".")),
-            "iban": f[10].strip(),
-            "bic": bic if stdbic.is_valid(bic) else None,
+            "iban": iban,
+            # A BIC of another country than the IBAN's would send the money
+            # elsewhere: the file goes by the IBAN alone.
+            "bic": bic if stdbic.is_valid(bic) and bic[4:6] == iban[:2] else None,
         })
 
 actual = []
