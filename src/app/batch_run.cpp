@@ -127,7 +127,16 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
       const RunControls controls = ControlsFromCommandLine(cl, form.DataPaghe, messages);
       PaymentRun run(archives, output, boxes, form.List1, form.ElencoEstrazione, form.DataPaghe);
       run.check_coordinates = !cl.no_check;
-      if (cl.check || cl.strict) status = CheckOnly(run, controls, cl, messages);
+      // Transfer files for a period other than the payroll month the
+      // archives hold are refused like a day the bank does not pay on.
+      // (A period that is no month at all is the run's to refuse.)
+      if (cl.transfer && !PeriodProblem(controls)) {
+        if (const auto problem = TransferPeriodProblem(controls, form.DataPaghe)) {
+          messages << "vxorel: " << platform::Cp1252ToTerminal(*problem) << "\n";
+          status = 2;
+        }
+      }
+      if (status == 0 && (cl.check || cl.strict)) status = CheckOnly(run, controls, cl, messages);
       if (!cl.check && status == 0) {
         PassHooks hooks;
         if (file_printers) {

@@ -76,7 +76,8 @@ constexpr OptionHelp kOptions[] = {
      "of transfer files) locked this long (default: wait as long as it takes)"},
     {kListingRun, "--transfer", "", "cbi|sepa",
      "also write each company's salary transfer file for its bank, CBI or SEPA, in the FILE-BONIFICI folder "
-     "beside the archives"},
+     "beside the archives; only for the payroll month the archives hold, any other --month or --year is "
+     "refused"},
     {kListingRun, "--execution-date", "", "YYYY-MM-DD",
      "the day the bank is to pay the transfers (default: the next TARGET2 business day)"},
     {kCoordinates, "--check", "", "",

@@ -117,13 +117,16 @@ RunOutcome PaymentRun::CheckCoordinates(const RunControls& controls, const PassH
 
 RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHooks& hooks) {
   if (RefusePeriod(controls)) return RunOutcome::Stopped;
-  // The bank is asked for a day it executes transfers on, or nothing starts.
+  // Transfer files go only with the payroll month the archives hold, and
+  // the bank is asked for a day it executes transfers on, or nothing starts.
   const auto now = clock();
   std::optional<vx::transfer::Date> execution;
   if (transfer.kind) {
     const vx::transfer::Date today = LocalDate(now);
     execution = transfer.execution_date ? *transfer.execution_date : vx::transfer::NextBusinessDay(today);
-    if (const auto problem = ExecutionDateProblem(*execution, today)) {
+    auto problem = TransferPeriodProblem(controls, DataPaghe_);
+    if (!problem) problem = ExecutionDateProblem(*execution, today);
+    if (problem) {
       MessageBox box;
       box.title = kCaptionFinestra;
       box.text = *problem;

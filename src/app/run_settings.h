@@ -29,6 +29,14 @@ struct RunSettings {
 // month.
 std::optional<std::string> PeriodProblem(const RunControls& controls);
 
+// Why a run cannot write transfer files for the controls' period (cp1252
+// message naming both periods), or nothing. The listing selects employees
+// by payment month alone, but a transfer file pays the net pay the archives
+// hold, which is that of the payroll month of the payroll date record: a
+// file for any other month or year would pay one month's salaries under
+// another's name. Call only when PeriodProblem found nothing.
+std::optional<std::string> TransferPeriodProblem(const RunControls& controls, const std::string& DataPaghe);
+
 // The settings from the controls and the payroll date record. Call only when
 // PeriodProblem found nothing.
 RunSettings ComputeRunSettings(const RunControls& controls, const std::string& DataPaghe);

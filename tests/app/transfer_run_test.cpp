@@ -180,14 +180,28 @@ TEST_F(TransferRun, IdentifiersAndDefaultDateFollowTheClock) {
   EXPECT_NE(xml.find("<Dt>2025-11-28</Dt>"), std::string::npos);
 }
 
-TEST_F(TransferRun, ADayTheBankDoesNotPayOnIsRefusedBeforeAnythingIsWritten) {
+// A transfer file pays the net pay of the payroll month the archives hold
+// (November 2025): another month, or the same month of another year, which
+// the listing would take, is refused like a day the bank does not pay on.
+TEST_F(TransferRun, APeriodOrDayTheBankCannotTakeIsRefusedBeforeAnythingIsWritten) {
   const auto before = vx::testing::SnapshotFolder(folder.Path());
   for (const char* date : {"2020-01-02", "2099-12-25"}) {
     const auto run = Vxorel(std::string("--output pdf --transfer cbi --execution-date ") + date);
     EXPECT_EQ(run.status, 2) << run.output;
     EXPECT_NE(run.output.find(date), std::string::npos) << run.output;
   }
+  for (const auto& [period, named] : {std::pair{"--month 11 --year 2024", "NOVEMBRE 2024"},
+                                      {"--month 10", "OTTOBRE 2025"}}) {
+    const auto run = Vxorel(std::string("--output pdf --transfer sepa --strict ") + period);
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_NE(run.output.find(std::string("Le paghe in archivio sono di NOVEMBRE 2025: i file dei bonifici si fanno "
+                                          "solo per NOVEMBRE 2025, non per ") + named),
+              std::string::npos)
+        << run.output;
+  }
   EXPECT_EQ(vx::testing::SnapshotFolder(folder.Path()), before);
+  // Without transfer files the listing takes the month alone, as ever.
+  EXPECT_EQ(Vxorel("--output pdf --month 11 --year 2024").status, 0);
 }
 
 }  // namespace

@@ -255,8 +255,16 @@ TEST_F(Window, TypedPeriodThatIsNotAMonthAndYearStartsNoRun) {
   mese->setCurrentIndex(10);
   anno->setEditText("25");
   QTest::mouseClick(conferma, Qt::LeftButton);
+  // A transfer file only for the payroll month the archives hold.
+  world.Find<QComboBox>("ComboBonifici")->setCurrentIndex(2);
+  anno->setEditText("2024");
+  QTest::mouseClick(conferma, Qt::LeftButton);
 
-  ASSERT_EQ(world.boxes.shown.size(), 3u);
+  ASSERT_EQ(world.boxes.shown.size(), 4u);
+  EXPECT_EQ(world.boxes.shown[3].text,
+            "Le paghe in archivio sono di NOVEMBRE 2025: i file dei bonifici si fanno solo per NOVEMBRE 2025, non "
+            "per NOVEMBRE 2024. Scegliere NOVEMBRE 2025 oppure nessun file dei bonifici.");
+  EXPECT_EQ(world.boxes.shown[3].icon, Icon::Critical);
   EXPECT_EQ(world.boxes.shown[0].text, "Mese di pagamento non valido: scegliere un mese da 01 a 12.");
   EXPECT_EQ(world.boxes.shown[1].text, world.boxes.shown[0].text);
   EXPECT_EQ(world.boxes.shown[2].text, "Anno di pagamento non valido: indicare l'anno con quattro cifre.");
