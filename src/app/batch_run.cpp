@@ -153,6 +153,9 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
         // The companies not hit by the damage were listed; the status says
         // that some listing is missing or incomplete all the same.
         if (status == 0 && run.run_report.ArchivesDamaged()) status = kExitArchivesDamaged;
+        // Damage says more; short of it, an output asked for and not
+        // written (a transfer file) is not a run that went well.
+        if (status == 0 && run.run_report.OutputsNotWritten()) status = kExitOutputsNotWritten;
         WriteRunReport(run.run_report, messages);
       }
     }

@@ -79,6 +79,9 @@ inline constexpr int kExitArchivesLocked = 4;
 // The run went to its end but found damaged archives: the companies they
 // touch have no listing, or an incomplete one.
 inline constexpr int kExitArchivesDamaged = 5;
+// The run went to its end but some output it was asked for could not be
+// written (a transfer file); damaged archives (5) take precedence.
+inline constexpr int kExitOutputsNotWritten = 6;
 
 // The text printed with --help.
 std::string UsageText();

@@ -40,6 +40,9 @@ class RunReport {
   // Adds a finding; one the report already holds is not said again (a
   // company listed twice in a run finds the same things twice).
   void Add(ReportEntry entry);
+  // Some output the run was asked for (a company's transfer file) was not
+  // written, as an entry says; the run's exit status says so too.
+  void OutputNotWritten() { not_written_ = true; }
   // How many employees of `company` the run checked; said once per company.
   void Checked(const std::string& company, int employees);
 
@@ -51,16 +54,20 @@ class RunReport {
   bool HasErrors(const std::string& except_topic) const;
   // Whether the run found damaged archives (an error entry about them).
   bool ArchivesDamaged() const;
+  // Whether some output the run was asked for was not written.
+  bool OutputsNotWritten() const { return not_written_; }
   void Clear() {
     entries_.clear();
     checked_.clear();
     said_.clear();
+    not_written_ = false;
   }
 
  private:
   std::vector<ReportEntry> entries_;
   std::unordered_set<std::string> said_;  // every entry's fields, joined
   std::vector<std::pair<std::string, int>> checked_;
+  bool not_written_ = false;
 };
 
 // Writes the report for a terminal under its title, one line per entry, in

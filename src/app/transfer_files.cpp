@@ -238,6 +238,11 @@ bool TransferFiles::Debtor(const std::string& company, int slot, vx::transfer::D
 }
 
 void TransferFiles::Company(const std::string& company, int slot, const std::vector<ListedEmployee>& listed) {
+  // Whatever kept the company from its file, the run's status says so.
+  if (!CompanyFile(company, slot, listed)) report_.OutputNotWritten();
+}
+
+bool TransferFiles::CompanyFile(const std::string& company, int slot, const std::vector<ListedEmployee>& listed) {
   // One employee twice in a listing can only come from damaged archives:
   // the file would pay him twice, so there is no file.
   std::set<std::string> codes;
@@ -251,7 +256,7 @@ void TransferFiles::Company(const std::string& company, int slot, const std::vec
       entry.message = "dipendente elencato due volte: nessun file dei bonifici per questa ditta, per non pagarlo due "
                       "volte";
       report_.Add(std::move(entry));
-      return;
+      return false;
     }
   }
   // The folder, then the file being written: what an error names.
@@ -318,14 +323,14 @@ void TransferFiles::Company(const std::string& company, int slot, const std::vec
       Problem(Severity::Notice, company, "", "",
               "nessun dipendente da pagare con bonifico sul conto " + std::to_string(slot) +
                   ": file dei bonifici non prodotto");
-      return;
+      return true;
     }
-    if (!Debtor(company, slot, doc.debtor)) return;
+    if (!Debtor(company, slot, doc.debtor)) return false;
 
     if (root_.empty()) {
       Problem(Severity::Error, company, archive_.state.PERCORSOARCHIVI, "",
               "cartella degli archivi senza cartella superiore: nessun file dei bonifici");
-      return;
+      return false;
     }
     const auto& prefix = archive_.Prefix();
     const std::string folder = root_ + "\\" + kTransferFolder;
@@ -344,12 +349,14 @@ void TransferFiles::Company(const std::string& company, int slot, const std::vec
             std::string(replaced ? "file dei bonifici sostituito: " : "file dei bonifici scritto: ") +
                 std::to_string(doc.payments.size()) + " bonifici, totale " + vx::transfer::Amount(total) +
                 ", esecuzione " + vx::transfer::IsoDate(execution_date_));
+    return true;
   } catch (const vx::platform::RuntimeError& e) {
     Problem(Severity::Error, company, target, "",
             "Errore " + std::to_string(e.number) + " - " + e.description + ": nessun file dei bonifici");
   } catch (const std::exception& e) {
     Problem(Severity::Error, company, "", "", std::string(e.what()) + ": nessun file dei bonifici");
   }
+  return false;
 }
 
 }  // namespace vx::app

@@ -61,6 +61,8 @@ class TransferFiles {
  private:
   const vx::transfer::DebtorSettings* Settings(const std::string& company, int slot);
   bool Debtor(const std::string& company, int slot, vx::transfer::Debtor& debtor);
+  // The company's file: false when the company was to have one and has none.
+  bool CompanyFile(const std::string& company, int slot, const std::vector<ListedEmployee>& listed);
   void Problem(Severity severity, const std::string& company, const std::string& field, const std::string& value,
                const std::string& message);
 

@@ -64,7 +64,8 @@ TEST_F(TransferRun, FilesCarryTheBoniFilesEmployeesButThoseTheBankCannotPay) {
   for (const auto& [kind, schema] : {std::pair{"cbi", vx::testing::kCbiSchema}, {"sepa", vx::testing::kSepaSchema}}) {
     const auto run = Vxorel(std::string("--output pdf --description tredicesima --transfer ") + kind +
                             " --execution-date " + NextBusinessDay());
-    ASSERT_EQ(run.status, 0) << run.output;
+    // Company 002's file was asked for and not written.
+    ASSERT_EQ(run.status, 6) << run.output;
     const fs::path file = TransferFolder() / (std::string(kind == std::string("cbi") ? "CBI" : "SEPA") + "_001_B0_2025-11.xml");
     ASSERT_TRUE(fs::exists(file)) << run.output;
     const auto compared = vx::testing::RunCommand(
@@ -202,6 +203,58 @@ TEST_F(TransferRun, APeriodOrDayTheBankCannotTakeIsRefusedBeforeAnythingIsWritte
   EXPECT_EQ(vx::testing::SnapshotFolder(folder.Path()), before);
   // Without transfer files the listing takes the month alone, as ever.
   EXPECT_EQ(Vxorel("--output pdf --month 11 --year 2024").status, 0);
+}
+
+// A transfer file that cannot be written is an output lost: the run names
+// it and ends with status 6, the other company's file written all the same.
+// Damaged archives, which say more, go first with their status 5.
+TEST_F(TransferRun, AFileThatCannotBeWrittenEndsTheRunWithStatusSix) {
+  if (vx::testing::OraclesFolder().empty()) GTEST_SKIP() << "no ../shared/oracles folder with the bank schemas";
+  // Company 002 gets the account its section lacks.
+  std::ofstream(ArchivesFolder().parent_path() / "VXOREL-ORDINANTI.INI", std::ios::app)
+      << "[DITTA 002 CONTO 0]\r\nIBAN = IT60X0542811101000000123456\r\n";
+  const fs::path first = TransferFolder() / "SEPA_001_B0_2025-11.xml";
+  const fs::path second = TransferFolder() / "SEPA_002_B0_2025-11.xml";
+  // The companies whose file the run says it lost; `before` goes in front
+  // of the command.
+  auto lost = [&](const std::string& context, int status, const std::string& before = "") {
+    const auto run = vx::testing::Shell(before + " env WINEPREFIX=" + Quote(folder.Path()) + " " VXOREL_EXECUTABLE
+                                        " --batch --output pdf --transfer sepa");
+    EXPECT_EQ(run.status, status) << context << "\n" << run.output;
+    std::string companies;
+    for (const std::string company : {"001", "002"}) {
+      if (run.output.find("ERRORE Bonifici - ditta " + company + ": C:\\PVXPAGHE\\FILE-BONIFICI") != std::string::npos)
+        companies += company;
+    }
+    return companies;
+  };
+  ASSERT_EQ(lost("whole", 0), "");
+  EXPECT_EQ(vx::testing::SchemaErrors(first, vx::testing::kSepaSchema), "");
+  fs::remove(first);
+  fs::create_directory(first);
+  fs::remove(second);
+  EXPECT_EQ(lost("a folder in place of the file", 6), "001");
+  EXPECT_EQ(vx::testing::SchemaErrors(second, vx::testing::kSepaSchema), "");
+
+  // A read-only and a full file system, for one run in a mount namespace.
+  fs::remove_all(TransferFolder());
+  fs::create_directory(TransferFolder());
+  const std::string mount = "unshare -rm sh -c 'mount -t tmpfs -o $0 tmpfs \"$1\" || exit 99; head -c 4096 "
+                            "/dev/zero >\"$1/full\" 2>/dev/null; shift; exec \"$@\"' ";
+  const bool mounted = vx::testing::Shell(mount + "size=4k " + Quote(TransferFolder()) + " true").status == 0;
+  for (const std::string options : {"ro,size=64k", "size=4k"}) {
+    if (mounted) {
+      EXPECT_EQ(lost(options, 6, mount + options + " " + Quote(TransferFolder())), "001002");
+    }
+  }
+
+  fs::remove_all(TransferFolder());
+  std::ofstream(TransferFolder()) << "a file where the folder goes";
+  EXPECT_EQ(lost("a plain file in place of the folder", 6), "001002");
+  // Cut inside the last employee's record, of company 001.
+  fs::resize_file(ArchivesFolder() / "SLDIPEN.DAT", 7 * 15792 + 100);
+  EXPECT_EQ(lost("damaged archives too", 5), "002");
+  if (!mounted) GTEST_SKIP() << "no tmpfs in a mount namespace here (unshare -rm): read-only and full disk untried";
 }
 
 }  // namespace
