@@ -39,7 +39,7 @@ std::optional<std::filesystem::path> InstalledTransferFolder(const platform::Win
   std::filesystem::path folder = TransferFolderOnHost(prefix, archives.state.PERCORSOARCHIVI);
   if (folder.empty()) {
     messages << "vxorel: "
-             << platform::Cp1252ToUtf8("cartella degli archivi " + archives.state.PERCORSOARCHIVI +
+             << platform::Cp1252ToTerminal("cartella degli archivi " + archives.state.PERCORSOARCHIVI +
                                        " senza cartella superiore: nessuna cartella dei file dei bonifici")
              << "\n";
     return std::nullopt;

@@ -31,18 +31,18 @@ std::string Period(std::optional<int> year, std::optional<int> month) {
 }  // namespace
 
 void WriteHistory(const std::vector<reg::RegisteredFile>& files, std::ostream& out) {
-  using vx::platform::Cp1252ToUtf8;
+  using vx::platform::Cp1252ToTerminal;
   std::map<int64_t, const reg::RegisteredFile*> by_id;
   for (const auto& f : files) by_id[f.id] = &f;
   const reg::RegisteredFile* previous = nullptr;
   for (const reg::RegisteredFile& f : files) {
     if (!previous || previous->company != f.company || previous->slot != f.slot || previous->year != f.year ||
         previous->month != f.month) {
-      out << "Ditta " << Cp1252ToUtf8(f.company) << ", conto " << f.slot << ", " << kMonths[f.month - 1] << " "
+      out << "Ditta " << Cp1252ToTerminal(f.company) << ", conto " << f.slot << ", " << kMonths[f.month - 1] << " "
           << f.year << ":\n";
     }
     previous = &f;
-    out << "  " << Cp1252ToUtf8(f.file_name) << " (" << (f.kind == vx::transfer::TransferKind::Cbi ? "CBI" : "SEPA")
+    out << "  " << Cp1252ToTerminal(f.file_name) << " (" << (f.kind == vx::transfer::TransferKind::Cbi ? "CBI" : "SEPA")
         << ") registrato il " << f.written_at << ": " << StateText(f.state) << "\n";
     out << "    " << f.count << (f.count == 1 ? " bonifico" : " bonifici") << ", totale "
         << vx::transfer::Amount(f.total_cents) << ", esecuzione " << f.execution_date << ", messaggio "
@@ -50,8 +50,11 @@ void WriteHistory(const std::vector<reg::RegisteredFile>& files, std::ostream& o
     if (f.completes) {
       const auto it = by_id.find(*f.completes);
       out << "    completa ";
-      if (it != by_id.end()) out << Cp1252ToUtf8(it->second->file_name) << " registrato il " << it->second->written_at;
-      else out << "il file " << *f.completes << " del registro";
+      if (it != by_id.end()) {
+        out << Cp1252ToTerminal(it->second->file_name) << " registrato il " << it->second->written_at;
+      } else {
+        out << "il file " << *f.completes << " del registro";
+      }
       out << "\n";
     }
     out << "    esiti: " << f.counts.accepted << (f.counts.accepted == 1 ? " accettato, " : " accettati, ")
