@@ -146,7 +146,15 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
           messages << platform::Cp1252ToTerminal(line) << ": " << listed
                    << (listed == 1 ? " dipendente elencato" : " dipendenti elencati") << "\n";
         };
-        run.transfer = {cl.transfer, cl.execution_date};
+        run.transfer.kind = cl.transfer;
+        run.transfer.execution_date = cl.execution_date;
+        run.transfer.only_rejected = cl.only_rejected;
+        // Nobody is there to ask: the command line has answered.
+        run.transfer.confirm_again = [&cl](const std::string&) { return cl.transfer_again; };
+        run.transfer.register_wait.waiting = [&](const std::string& path) {
+          messages << "vxorel: " << platform::Cp1252ToUtf8(RegisterLockedText(path)) << std::endl;
+        };
+        if (cl.lock_timeout) run.transfer.register_wait.give_up_after = std::chrono::seconds(*cl.lock_timeout);
         const RunOutcome outcome = run.CmdStampa_Click(controls, hooks);
         if (outcome == RunOutcome::Locked) status = kExitArchivesLocked;
         else if (outcome != RunOutcome::Completed) status = 1;
@@ -156,6 +164,7 @@ int RunBatchListing(const CommandLine& cl, const platform::WinePrefix& prefix, v
         // Damage says more; short of it, an output asked for and not
         // written (a transfer file) is not a run that went well.
         if (status == 0 && run.run_report.OutputsNotWritten()) status = kExitOutputsNotWritten;
+        if (status == 0 && run.transfer_refused) status = kExitAlreadyPaid;
         WriteRunReport(run.run_report, messages);
       }
     }

@@ -80,6 +80,14 @@ constexpr OptionHelp kOptions[] = {
      "refused"},
     {kListingRun, "--execution-date", "", "YYYY-MM-DD",
      "the day the bank is to pay the transfers (default: the next TARGET2 business day)"},
+    {kListingRun, "--transfer-again", "", "",
+     "write the transfer file of a company whose month the register of transfer files already holds as paid "
+     "with other salaries, with identifiers of its own (without it, no file is written for that company, so "
+     "that nobody is paid twice)"},
+    {kListingRun, "--only-rejected", "", "",
+     "write, per company, a transfer file of only the salaries of the month the bank rejected and that no file "
+     "has paid since, with the coordinates and net pay the archives hold now (the month's file stays as it "
+     "was)"},
     {kCoordinates, "--check", "", "",
      "check the bank coordinates (IBAN, CIN, BIC, account) of the employees the listing would show for the "
      "--month, --year and --bank given, report what cannot be right, and write nothing at all"},
@@ -180,8 +188,9 @@ std::string UsageText() {
       "archives stayed locked by another program longer than --lock-timeout,\n"
       "5 when it completed but found damaged archives (the companies they\n"
       "touch were not listed), 6 when it completed but some output it was asked\n"
-      "for could not be written (a transfer file; 5 goes first when both\n"
-      "happen).\n"
+      "for could not be written (a transfer file), 7 when a transfer file was\n"
+      "not written because the month was already paid with different salaries\n"
+      "(5 goes first, then 6).\n"
       "With --bank-report: 0 when every file was read, 1 when a file was\n"
       "refused (the register stays as it was for it) or there is no register;\n"
       "with --history: 0 when the register was printed, 1 without a register.\n"
@@ -328,6 +337,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       const auto date = vx::transfer::ParseIsoDate(v);
       if (!date) throw UsageError("--execution-date must be a date YYYY-MM-DD, not '" + v + "'");
       SetOnce(cl.execution_date, *date, option);
+    } else if (option == "--transfer-again") {
+      SetFlag(cl.transfer_again, option);
+    } else if (option == "--only-rejected") {
+      SetFlag(cl.only_rejected, option);
     } else {
       throw std::logic_error("option " + option + " is listed but not read");
     }
@@ -341,6 +354,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     throw UsageError("--companies takes no listing options");
   }
   if (cl.execution_date && !cl.transfer) throw UsageError("--execution-date needs --transfer");
+  if (cl.transfer_again && !cl.transfer) throw UsageError("--transfer-again needs --transfer");
+  if (cl.only_rejected && !cl.transfer) throw UsageError("--only-rejected needs --transfer");
+  // The salaries paid again are only those no file has paid since: there
+  // is no month paid twice to confirm.
+  if (cl.only_rejected && cl.transfer_again) throw UsageError("--only-rejected and --transfer-again exclude each other");
   if (cl.check && (cl.listing || cl.output || cl.sort || cl.totals || cl.separate || cl.bold || cl.description ||
                    cl.print_to || cl.transfer || cl.strict || cl.no_check)) {
     throw UsageError("--check takes only --month, --year and --bank");

@@ -43,6 +43,8 @@ struct CommandLine {
   std::optional<int> lock_timeout;         // seconds to wait for locked archives; none: as long as it takes
   std::optional<vx::transfer::TransferKind> transfer;     // a bank transfer file per company
   std::optional<vx::transfer::Date> execution_date;       // with --transfer only
+  bool transfer_again = false;  // write a month already paid with other salaries (with --transfer only)
+  bool only_rejected = false;   // only the salaries the bank rejected (with --transfer only)
   bool check = false;   // check the bank coordinates of the employees a run would list, write nothing
   bool strict = false;  // refuse to start a listing whose coordinates have errors
   bool no_check = false;  // list without checking the coordinates
@@ -82,6 +84,11 @@ inline constexpr int kExitArchivesDamaged = 5;
 // The run went to its end but some output it was asked for could not be
 // written (a transfer file); damaged archives (5) take precedence.
 inline constexpr int kExitOutputsNotWritten = 6;
+// The run went to its end but left a company without its transfer file,
+// because the month was already paid with other salaries (see
+// --transfer-again); damaged archives and outputs not written take
+// precedence.
+inline constexpr int kExitAlreadyPaid = 7;
 
 // The text printed with --help.
 std::string UsageText();

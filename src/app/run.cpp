@@ -38,6 +38,11 @@ std::string ArchivesLockedText(const std::string& semaphore_path) {
          "): la stampa attende che si liberino.";
 }
 
+std::string RegisterLockedText(const std::string& register_path) {
+  return "Il registro dei file dei bonifici \xE8 in uso da un altro programma (" + register_path +
+         "): la stampa attende che si liberi.";
+}
+
 PaymentRun::PaymentRun(vx::archive::PayrollArchives& archive, vx::output::Output& output,
                        vx::platform::MessageBoxes& boxes, const std::vector<std::string>& List1,
                        const std::vector<std::string>& ElencoEstrazione, const std::string& DataPaghe)
@@ -139,6 +144,7 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
   output_.state.PDFCreati = 0;
   output_.PDFSostituiti.clear();
   run_report.Clear();
+  transfer_refused = false;
   {
     MessageBox box;
     box.title = kCaptionFinestra;
@@ -172,12 +178,15 @@ RunOutcome PaymentRun::CmdStampa_Click(const RunControls& controls, const PassHo
     transfers.emplace(archive_, *transfer.kind, *execution, now, std::stoi(Trim(controls.ComboAnno)),
                       settings.NumeroMese,
                       "STIPENDIO " + settings.PeriodoStampa + (description.empty() ? "" : " " + description),
-                      run_report);
+                      run_report, transfer);
   }
   // A company's transfer file follows its completed listing and BONI file;
   // a company abandoned half way never gets here.
   run_hooks.AfterCompany = [this, &hooks, &transfers](const std::string& company_line, int n) {
-    if (transfers) transfers->Company(Left(company_line, 3), listing.ContoDitta, listed);
+    if (transfers) {
+      transfers->Company(Left(company_line, 3), listing.ContoDitta, listed);
+      transfer_refused = transfer_refused || transfers->RefusedRepeat();
+    }
     if (hooks.AfterCompany) hooks.AfterCompany(company_line, n);
   };
   Passes pass(archive_, output_, report, listing, passes, boni, settings, controls, List1_, ElencoEstrazione_,

@@ -39,6 +39,8 @@ enum class RunOutcome {
 // Said once when a search has waited a while for the semaphore another
 // program holds (cp1252).
 std::string ArchivesLockedText(const std::string& semaphore_path);
+// The same for the register of transfer files another program is writing in.
+std::string RegisterLockedText(const std::string& register_path);
 
 class PaymentRun {
  public:
@@ -73,6 +75,9 @@ class PaymentRun {
   // clock that dates them and tells today's date.
   TransferChoice transfer;
   Clock clock = std::chrono::system_clock::now;
+  // Whether the last run left a company without its transfer file because
+  // its month was already paid with other salaries.
+  bool transfer_refused = false;
 
  private:
   // Adds to the report the PDF files of earlier runs this run replaced.

@@ -146,7 +146,7 @@ Replaced PutInPlace(const fs::path& temporary, const fs::path& final_path) {
   return replaced;
 }
 
-Replaced WriteFinishedFile(const fs::path& final_path, std::string_view bytes) {
+fs::path WriteTemporary(const fs::path& final_path, std::string_view bytes) {
   CheckReplaceable(final_path);
   const fs::path temporary = TemporaryBeside(final_path);
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -168,6 +168,11 @@ Replaced WriteFinishedFile(const fs::path& final_path, std::string_view bytes) {
     written += static_cast<std::size_t>(n);
   }
   if (::close(fd) != 0) abandon(errno);
+  return temporary;
+}
+
+Replaced WriteFinishedFile(const fs::path& final_path, std::string_view bytes) {
+  const fs::path temporary = WriteTemporary(final_path, bytes);
   try {
     return PutInPlace(temporary, final_path);
   } catch (...) {

@@ -59,6 +59,13 @@ struct Replaced {
 // caller to name the file as the program names it.
 Replaced PutInPlace(const std::filesystem::path& temporary, const std::filesystem::path& final_path);
 
+// Writes `bytes` whole under a temporary name beside `final_path` (checked
+// with CheckReplaceable first) and returns that name, for a caller that has
+// something to do between the bytes being complete and PutInPlace. On
+// failure nothing is left and the error (70, 61 or 75 naming the final
+// path) goes on.
+std::filesystem::path WriteTemporary(const std::filesystem::path& final_path, std::string_view bytes);
+
 // Writes `bytes` as `final_path` whole: under a temporary name beside it,
 // then put in place as above. On failure the temporary is removed and the
 // error (70, 61 or 75 naming the final path) goes on.

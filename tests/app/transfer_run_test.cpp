@@ -8,9 +8,13 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "app/transfer_files.h"
 #include "listing_world.h"
+#include "register/transfer_register.h"
+#include "support/bank_answer.h"
+#include "support/register_agreement.h"
 #include "support/schema_check.h"
 #include "support/shell.h"
 
@@ -62,8 +66,11 @@ TEST_F(TransferRun, FilesCarryTheBoniFilesEmployeesButThoseTheBankCannotPay) {
   EXPECT_FALSE(fs::exists(TransferFolder()));
 
   for (const auto& [kind, schema] : {std::pair{"cbi", vx::testing::kCbiSchema}, {"sepa", vx::testing::kSepaSchema}}) {
+    // The month paid by the CBI file is paid again by the SEPA one only
+    // when the operator says so.
     const auto run = Vxorel(std::string("--output pdf --description tredicesima --transfer ") + kind +
-                            " --execution-date " + NextBusinessDay());
+                            " --execution-date " + NextBusinessDay() +
+                            (kind == std::string("sepa") ? " --transfer-again" : ""));
     // Company 002's file was asked for and not written.
     ASSERT_EQ(run.status, 6) << run.output;
     const fs::path file = TransferFolder() / (std::string(kind == std::string("cbi") ? "CBI" : "SEPA") + "_001_B0_2025-11.xml");
@@ -82,8 +89,111 @@ TEST_F(TransferRun, FilesCarryTheBoniFilesEmployeesButThoseTheBankCannotPay) {
       EXPECT_NE(run.output.find(excluded), std::string::npos) << excluded << "\n" << run.output;
     }
     EXPECT_NE(run.output.find("ditta 002: DITTA 002 CONTO 0: sezione mancante"), std::string::npos) << run.output;
-    EXPECT_EQ(std::distance(fs::directory_iterator(TransferFolder()), fs::directory_iterator{}), 1 + (kind == std::string("sepa")));
   }
+  // The register and one file of each kind: the second one was confirmed.
+  EXPECT_EQ(std::distance(fs::directory_iterator(TransferFolder()), fs::directory_iterator{}), 3);
+}
+
+TEST_F(TransferRun, AMonthIsPaidOnceAndWhatTheBankRejectedIsPaidAgainOnceFixed) {
+  if (vx::testing::OraclesFolder().empty()) GTEST_SKIP() << "no ../shared/oracles folder with the bank schemas";
+  const std::string sepa = "--output pdf --transfer sepa --execution-date " + NextBusinessDay();
+  const fs::path main = TransferFolder() / "SEPA_001_B0_2025-11.xml";
+  auto sql = [&](const std::string& query) {
+    return vx::testing::RunCommand("sqlite3 -batch " + Quote(TransferFolder() / vx::reg::kRegisterName) + " " +
+                                   Quote(query))
+        .output;
+  };
+  auto sha256 = [](const fs::path& file) { return vx::testing::RunCommand("sha256sum " + Quote(file)).output.substr(0, 64); };
+  // Coordinates of another bank for an employee, as the payroll product keeps them.
+  auto move_to = [&](const std::string& code, const Bank& bank) {
+    Payable(builder.Employee(code)
+                .SetNumber(fields::kEmployeeAbi, std::stoll(bank.abi))
+                .SetNumber(fields::kEmployeeCab, std::stoll(bank.cab))
+                .SetText(fields::kEmployeeAccount, bank.account)
+                .SetText(fields::kEmployeeBic, bank.bic),
+            bank);
+  };
+
+  // Company 001 alone: company 002 has no account to pay from.
+  builder.SetExtraction({"0010010001", "0010010002", "0010010003", "0010010004", "0010010005", "0010010006"});
+  builder.Write(folder.Path());
+  const auto first = Vxorel(sepa);
+  ASSERT_EQ(first.status, 0) << first.output;
+  const std::string bytes = vx::testing::ReadWholeFile(main);
+  EXPECT_EQ(sql("SELECT file_name, state, transactions, total_cents, sha256 FROM files"),
+            "SEPA_001_B0_2025-11.xml|written|3|123480|" + sha256(main) + "\n");
+
+  // Run again unchanged after the file was taken away: the same message
+  // comes back byte for byte, and the register still counts it once.
+  fs::remove(main);
+  const auto again = Vxorel(sepa);
+  EXPECT_EQ(again.status, 0) << again.output;
+  EXPECT_EQ(vx::testing::ReadWholeFile(main), bytes);
+  EXPECT_NE(again.output.find("identico al file scritto il"), std::string::npos) << again.output;
+  EXPECT_EQ(sql("SELECT count(*) FROM files; SELECT count(*) FROM transactions"), "1\n3\n");
+
+  // The bank rejects ROSSI and NICOLÒ for their accounts and pays GIALLI.
+  vx::testing::BankAnswer answer;
+  answer.original_message_id = sql("SELECT message_id FROM files").substr(0, 32);
+  answer.group_status = "PART";
+  answer.payments.push_back({sql("SELECT payment_info_id FROM files").substr(0, 34), "PART", "", {}});
+  for (const auto& [code, status, reason] : {std::tuple{"0010010001", "RJCT", "AC01"},
+                                             {"0010010002", "RJCT", "AC04"}, {"0010010006", "ACSC", ""}}) {
+    const std::string id = sql(std::string("SELECT end_to_end_id FROM transactions WHERE employee = '") + code + "'");
+    answer.payments[0].transactions.push_back({id.substr(0, id.size() - 1), "", status, reason});
+  }
+  const fs::path report = folder.Path() / "esito.xml";
+  std::ofstream(report, std::ios::binary) << vx::testing::AnswerXml(answer, vx::testing::AnswerFlavour::Iso10);
+  ASSERT_EQ(vx::testing::SchemaErrors(report, vx::testing::kStatusSchema10), "");
+  {
+    vx::reg::TransferRegister reg(TransferFolder());
+    ASSERT_TRUE(reg.ApplyStatusReport(vx::transfer::ReadStatusReportFile(report).at(0), "esito.xml").Matched());
+  }
+
+  // ROSSI's IBAN is fixed, NICOLÒ's is not: only ROSSI is paid again, with
+  // his new coordinates, in a file of its own that completes the month's.
+  move_to("0010010001", kBankZ);
+  builder.Write(folder.Path());
+  std::this_thread::sleep_for(std::chrono::seconds(1));  // identifiers carry the second
+  for (int time = 0; time < 2; ++time) {
+    const auto rejected = Vxorel(sepa + " --only-rejected");
+    EXPECT_EQ(rejected.status, 0) << rejected.output;
+    EXPECT_NE(rejected.output.find("0010010002 NICOL\xC3\x92 ANDR\xC3\x88: IBAN 'IT"), std::string::npos) << rejected.output;
+    EXPECT_NE(rejected.output.find("conto chiuso (AC04)) e IBAN non ancora corretto"), std::string::npos);
+    // A second time nothing is left: ROSSI's new transfer is on its way.
+    if (time == 1) {
+      EXPECT_NE(rejected.output.find("nessuno dei bonifici respinti"), std::string::npos) << rejected.output;
+    }
+  }
+  const fs::path supplement = TransferFolder() / "SEPA_001_B0_2025-11_R1.xml";
+  EXPECT_EQ(vx::testing::SchemaErrors(supplement, vx::testing::kSepaSchema), "");
+  const std::string account = kBankZ.account;
+  const std::string bban = std::string(1, *vx::bank::ItalianCin(kBankZ.abi, kBankZ.cab, account)) + kBankZ.abi +
+                           kBankZ.cab + account;
+  const std::string fixed = "IT" + vx::bank::IbanCheckDigits("IT", bban) + bban;
+  EXPECT_EQ(sql("SELECT f.file_name, f.completes, t.employee, t.iban, t.cents FROM files f JOIN transactions t ON "
+                "t.file = f.id WHERE f.completes IS NOT NULL"),
+            "SEPA_001_B0_2025-11_R1.xml|1|0010010001|" + fixed + "|123450\n");
+
+  // GIALLI's net pay changes: the month is paid already, so no file and
+  // status 7, unless the operator insists; then new identifiers.
+  builder.Employee("0010010006").SetNumber(fields::kEmployeeNetPay, 30);
+  builder.Write(folder.Path());
+  const auto refused = Vxorel(sepa);
+  EXPECT_EQ(refused.status, 7) << refused.output;
+  EXPECT_NE(refused.output.find("0010010006 GIALLI PIA: gi\xC3\xA0 pagato 0.20 su IT"), std::string::npos)
+      << refused.output;
+  EXPECT_NE(refused.output.find("; questa stampa pagherebbe 0.30 su IT"), std::string::npos);
+  EXPECT_EQ(sql("SELECT count(*) FROM files"), "2\n");
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  const auto forced = Vxorel(sepa + " --transfer-again");
+  EXPECT_EQ(forced.status, 0) << forced.output;
+  EXPECT_NE(forced.output.find("ATTENZIONE: mese gi\xC3\xA0 pagato dal file SEPA_001_B0_2025-11.xml"),
+            std::string::npos) << forced.output;
+  const fs::path repeat = TransferFolder() / "SEPA_001_B0_2025-11_2.xml";
+  EXPECT_EQ(vx::testing::SchemaErrors(repeat, vx::testing::kSepaSchema), "");
+  EXPECT_EQ(sql("SELECT count(DISTINCT message_id), count(*) FROM files WHERE state = 'written'"), "3|3\n");
+  EXPECT_EQ(vx::testing::RegisterDisagreements(TransferFolder()), "");
 }
 
 // A company touched by damage gets no transfer file, and the run's status

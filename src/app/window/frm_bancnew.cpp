@@ -411,6 +411,17 @@ void FRMBANCNEW::CmdStampa_Click() {
       guard.KeepPainting();
     };
     run_->transfer = transfer_strip_->Choice();
+    // A month already paid with other salaries is paid again only when the
+    // operator says so, knowing what each file pays.
+    run_->transfer.confirm_again = [this](const std::string& question) {
+      vx::platform::MessageBox box;
+      box.title = kCaptionFinestra;
+      box.text = question;
+      box.buttons = vx::platform::Buttons::YesNo;
+      box.icon = vx::platform::Icon::Warning;
+      box.unattended = vx::platform::Answer::No;
+      return boxes_.Show(box) == vx::platform::Answer::Yes;
+    };
     // The last run's report goes when the next run starts.
     if (report_dialog_) report_dialog_->close();
     // The run waits in this thread while another program holds the
@@ -433,6 +444,16 @@ void FRMBANCNEW::CmdStampa_Click() {
       guard.KeepPainting();
       return !annulla_;
     };
+    // The register of transfer files is waited for in the same way.
+    run_->transfer.register_wait.waiting = [this, &guard](const std::string& path) {
+      LabelAttesa->setText(Q(RegisterLockedText(path)));
+      FrameAttesa->show();
+      FrameAttesa->raise();
+      guard.Allow(CmdAnnulla);
+      guard.KeepPainting();
+    };
+    run_->transfer.register_wait.taken = wait.taken;
+    run_->transfer.register_wait.keep_waiting = wait.keep_waiting;
     archives_.SetSemaphoreWait(std::move(wait));
     try {
       run_->CmdStampa_Click(controls, hooks);
