@@ -241,6 +241,15 @@ bool TransferFiles::Debtor(const std::string& company, int slot, vx::transfer::D
   return true;
 }
 
+TransferFiles::~TransferFiles() {
+  if (placed_ == 0 || !register_) return;
+  try {
+    register_->FileWritten(placed_);
+  } catch (const vx::reg::RegisterError&) {
+    // Settled as written when the register is next opened: the file is in place.
+  }
+}
+
 std::string TransferFiles::Path(const std::string& name) const {
   return root_ + "\\" + kTransferFolder + "\\" + name;
 }
@@ -387,7 +396,7 @@ bool TransferFiles::DecideRepeat(vx::reg::TransferRegister& reg, const std::stri
                                  vx::transfer::TransferDocument& doc, std::vector<vx::reg::NewTransaction>& salaries,
                                  vx::reg::NewFile& file, bool& identical) {
   const std::string main_name = TransferFileName(kind_, company, slot, year_, month_);
-  const auto all = reg.History(year_, month_);
+  const auto all = reg.MonthFiles(company, slot, year_, month_);
   if (const auto busy = MonthBusy(all, company, slot, nullptr)) {
     Problem(Severity::Error, company, Path(main_name), "", *busy + ": nessun file dei bonifici");
     return false;
@@ -478,7 +487,7 @@ bool TransferFiles::ChooseRejected(vx::reg::TransferRegister& reg, const std::st
                                    std::vector<vx::reg::NewTransaction>& salaries, vx::reg::NewFile& file) {
   const std::string main_name = TransferFileName(kind_, company, slot, year_, month_);
   const std::string month = std::to_string(month_) + "/" + std::to_string(year_);
-  const auto all = reg.History(year_, month_);
+  const auto all = reg.MonthFiles(company, slot, year_, month_);
   if (const auto busy = MonthBusy(all, company, slot, nullptr)) {
     Problem(Severity::Error, company, Path(main_name), "", *busy + ": nessun file dei bonifici");
     return false;
@@ -594,6 +603,7 @@ bool TransferFiles::CompanyFile(const std::string& company, int slot, const std:
     declined_ = false;
     std::string written_at;
     reg->Exclusively([&] {
+      if (placed_ != 0) reg->FileWritten(placed_);
       const bool write = choice_.only_rejected ? ChooseRejected(*reg, company, slot, listed, doc, salaries, file)
                                                : DecideRepeat(*reg, company, slot, doc, salaries, file, identical);
       if (!write) return;
@@ -637,6 +647,7 @@ bool TransferFiles::CompanyFile(const std::string& company, int slot, const std:
       file.transactions = salaries;
       id = reg->BeginFile(file);
     });
+    placed_ = 0;
     // No file to put in place: the registered one stands (identical), the
     // operator declined to pay the month again, there was nothing to pay
     // again, or something kept the file from being written (said already).
@@ -645,7 +656,7 @@ bool TransferFiles::CompanyFile(const std::string& company, int slot, const std:
     const std::string path = Path(file.file_name);
     const bool replaced = vx::platform::PutInPlace(temporary, prefix.MapOwnName(path)).Any();
     temporary.clear();
-    if (id != 0) reg->FileWritten(id);
+    if (id != 0) placed_ = id;
     int64_t total = 0;
     for (const auto& p : doc.payments) total += p.cents;
     const std::string what = std::to_string(doc.payments.size()) + " bonifici, totale " +

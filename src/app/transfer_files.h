@@ -71,6 +71,11 @@ class TransferFiles {
                 vx::transfer::Date execution_date, std::chrono::system_clock::time_point now, int year, int month,
                 std::string remittance, RunReport& report, const TransferChoice& choice = {});
 
+  // Says the last file put in place written, if the register could not yet.
+  ~TransferFiles();
+  TransferFiles(const TransferFiles&) = delete;
+  TransferFiles& operator=(const TransferFiles&) = delete;
+
   // The file of one company whose listing ended normally; the company
   // record is in the DITX$ buffer.
   void Company(const std::string& company, int slot, const std::vector<ListedEmployee>& listed);
@@ -131,6 +136,11 @@ class TransferFiles {
   // The company being written gets no file, rightly: the month is paid
   // (the operator declined to pay it again) or nothing is left to pay again.
   bool declined_ = false;
+  // The file last put in place, said written in the register with the next
+  // company's recording (one commit, one sync fewer per company) or when the
+  // run ends; should the run stop in between, the register finds it in
+  // place when next opened.
+  int64_t placed_ = 0;
 };
 
 }  // namespace vx::app

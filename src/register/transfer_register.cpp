@@ -304,6 +304,15 @@ std::vector<RegisteredFile> TransferRegister::WrittenFiles(const std::string& co
       true);
 }
 
+std::vector<RegisteredFile> TransferRegister::MonthFiles(const std::string& company, int slot, int year, int month) {
+  return Files(
+      "company = ? AND slot = ? AND year = ? AND month = ?",
+      [&](Statement& q) {
+        q.Bind(1, Utf8(company)).Bind(2, int64_t{slot}).Bind(3, int64_t{year}).Bind(4, int64_t{month});
+      },
+      false);
+}
+
 std::vector<RegisteredFile> TransferRegister::History(std::optional<int> year, std::optional<int> month) {
   return Files(
       "(?1 IS NULL OR year = ?1) AND (?2 IS NULL OR month = ?2)",

@@ -183,6 +183,10 @@ class TransferRegister {
   std::vector<RegisteredFile> WrittenFiles(const std::string& company, int slot, int year, int month,
                                            vx::transfer::TransferKind kind);
 
+  // Every file recorded for a company, slot and payment month, written or
+  // not, oldest first, with the count of salaries per status.
+  std::vector<RegisteredFile> MonthFiles(const std::string& company, int slot, int year, int month);
+
   // Every file recorded for a payment month (or a whole year, or all),
   // written or not, by company, slot, month and age, with the count of
   // salaries per status.

@@ -22,6 +22,7 @@
 #include "listing_world.h"
 #include "platform/finished_file.h"
 #include "program_run.h"
+#include "support/register_agreement.h"
 
 namespace vx::app::test {
 namespace {
@@ -40,9 +41,12 @@ class OutputFaults : public ::testing::Test, public ListingWorld {
     // The employee number is the record number: one series for both.
     auto number = [](int i) { return std::to_string(10000 + i).substr(1); };
     for (int i = 1; i <= employees; ++i) {
-      Employee("001001" + number(i), "ROSSI", "MARIO " + number(i), kBankX, 123450 + i);
-      Employee("002001" + number(employees + i), "NERI", "ANNA " + number(i), kBankY, 200000 + i);
+      Payable(Employee("001001" + number(i), "ROSSI", "MARIO " + number(i), kBankX, 123450 + i), kBankX);
+      Payable(Employee("002001" + number(employees + i), "NERI", "ANNA " + number(i), kBankY, 200000 + i), kBankY);
     }
+    builder.SetDebtorSettings(
+        "[DITTA 001 CONTO 0]\r\nIBAN = IT60X0542811101000000123456\r\n"
+        "[DITTA 002 CONTO 0]\r\nIBAN = IT60X0542811101000000123456\r\n");
     builder.Write(folder.Path());
     before = ArchivesNow();
   }
@@ -142,11 +146,17 @@ TEST_F(OutputFaultsOnLongerRuns, RunKilledAtARandomMomentLeavesTheEarlierFilesOr
   const unsigned seed = std::random_device{}();
   std::mt19937 random(seed);
   std::uniform_int_distribution<long> moment(0, std::chrono::duration_cast<std::chrono::microseconds>(whole_run).count());
-  // Every other run prints, to files: those too are whole or absent.
+  // Every other run prints, to files: those too are whole or absent. Each
+  // writes SEPA transfer files: every other one into an empty folder, so
+  // that it records new files; the others after the run killed before,
+  // whose register it settles first.
   const fs::path printed = folder.Path() / "printed";
+  const fs::path transfers = folder.Path() / "drive_c" / "PVXPAGHE" / "FILE-BONIFICI";
   for (int attempt = 0; attempt < 8; ++attempt) {
     const auto wait = std::chrono::microseconds(moment(random));
-    const std::string output = attempt % 2 == 0 ? "--output pdf" : "--print-to " + Quote(printed.string());
+    if (attempt % 4 < 2) fs::remove_all(transfers);
+    const std::string output = (attempt % 2 == 0 ? "--output pdf" : "--print-to " + Quote(printed.string())) +
+                               " --transfer sepa";
     const std::string command = "exec env WINEPREFIX=" + Quote(folder.Path().string()) +
                                 " QT_QPA_PLATFORM=offscreen " VXOREL_EXECUTABLE " --batch " + output + " 2>/dev/null";
     const pid_t child = fork();
@@ -161,6 +171,7 @@ TEST_F(OutputFaultsOnLongerRuns, RunKilledAtARandomMomentLeavesTheEarlierFilesOr
     waitpid(child, &status, 0);
     const std::string context = "seed " + std::to_string(seed) + ", killed after " + std::to_string(wait.count()) + " us";
     ExpectNothingHalfWritten(context);
+    EXPECT_EQ(vx::testing::RegisterDisagreements(transfers), "") << context;
     if (!fs::exists(printed)) continue;
     for (const auto& entry : fs::directory_iterator(printed)) {
       if (entry.path().extension() != ".pdf") continue;
@@ -185,7 +196,7 @@ TEST_F(OutputFaultsOnLongerRuns, RunKilledAtARandomMomentLeavesTheEarlierFilesOr
   for (const auto& entry : fs::recursive_directory_iterator(folder.Path())) {
     if (entry.path().extension() == ".tmp") fs::last_write_time(entry.path(), rested);
   }
-  EXPECT_EQ(Run("").status, 0);
+  EXPECT_EQ(Run("--transfer sepa").status, 0);
   EXPECT_EQ(Vxorel(folder.Path(), "--batch --print-to " + Quote(printed.string())).status, 0);
   std::vector<std::string> left;
   for (const auto& entry : fs::recursive_directory_iterator(folder.Path())) {
@@ -193,6 +204,12 @@ TEST_F(OutputFaultsOnLongerRuns, RunKilledAtARandomMomentLeavesTheEarlierFilesOr
   }
   EXPECT_EQ(left, std::vector<std::string>{"BONI001B0.TXT.bbbbbb.tmp"}) << "seed " << seed;
   ::close(held);
+  // Every file the runs left being written is settled.
+  EXPECT_EQ(Run("--transfer sepa").status, 0);
+  EXPECT_EQ(Shell("sqlite3 -batch " + Quote((transfers / "REGISTRO-BONIFICI.sqlite").string()) +
+                  " \"SELECT count(*) FROM files WHERE state = 'being written'\"").out,
+            "0\n");
+  EXPECT_EQ(vx::testing::RegisterDisagreements(transfers), "");
 }
 
 TEST_F(OutputFaults, LockedArchivesAreWaitedForVisiblyOrGivenUpAfterTheTimeout) {
