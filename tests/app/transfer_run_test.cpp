@@ -67,7 +67,8 @@ TEST_F(TransferRun, FilesCarryTheBoniFilesEmployeesButThoseTheBankCannotPay) {
 
   for (const auto& [kind, schema] : {std::pair{"cbi", vx::testing::kCbiSchema}, {"sepa", vx::testing::kSepaSchema}}) {
     // The month paid by the CBI file is paid again by the SEPA one only
-    // when the operator says so.
+    // when the operator says so, with identifiers of another second.
+    std::this_thread::sleep_for(std::chrono::seconds(1));
     const auto run = Vxorel(std::string("--output pdf --description tredicesima --transfer ") + kind +
                             " --execution-date " + NextBusinessDay() +
                             (kind == std::string("sepa") ? " --transfer-again" : ""));
