@@ -146,10 +146,8 @@ TEST_F(TransferRun, AMonthIsPaidOnceAndWhatTheBankRejectedIsPaidAgainOnceFixed) 
   const fs::path report = folder.Path() / "esito.xml";
   std::ofstream(report, std::ios::binary) << vx::testing::AnswerXml(answer, vx::testing::AnswerFlavour::Iso10);
   ASSERT_EQ(vx::testing::SchemaErrors(report, vx::testing::kStatusSchema10), "");
-  {
-    vx::reg::TransferRegister reg(TransferFolder());
-    ASSERT_TRUE(reg.ApplyStatusReport(vx::transfer::ReadStatusReportFile(report).at(0), "esito.xml").Matched());
-  }
+  const auto read = Vxorel("--bank-report " + Quote(report));
+  ASSERT_EQ(read.status, 0) << read.output;
 
   // ROSSI's IBAN is fixed, NICOLÒ's is not: only ROSSI is paid again, with
   // his new coordinates, in a file of its own that completes the month's.
