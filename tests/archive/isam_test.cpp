@@ -81,12 +81,12 @@ TEST_F(IndexSearch, BrokenBlockPointersAreReportedNotSearched) {
   EXPECT_THROW(Search("100"), ProgramEnd);
   const std::string report = world.boxes.shown.at(0).text;
   EXPECT_EQ(report.rfind("Errore 62 Input past end of file\r\n", 0), 0u);
-  EXPECT_TRUE(report.ends_with("LEGGIREC (7-1)\r\nLEGGIREC (7-2)\r\nLEGGIREC (7-9)\r\n"));
+  EXPECT_NE(report.find("LEGGIREC (7-1)\r\nLEGGIREC (7-2)\r\nLEGGIREC (7-9)\r\nFile: "), std::string::npos) << report;
   world.boxes.shown.clear();
   Index({IndexBlock(3, '1', {{"100", 2}})});  // block 2 is not there
   EXPECT_THROW(Search("100"), ProgramEnd);
   EXPECT_EQ(world.boxes.shown.at(0).text.rfind("Errore 62 Input past end of file\r\n", 0), 0u);
-  EXPECT_TRUE(world.boxes.shown.at(0).text.ends_with("LEGGIREC (7-1)\r\nLEGGIREC (7-2)\r\n"));
+  EXPECT_NE(world.boxes.shown.at(0).text.find("LEGGIREC (7-1)\r\nLEGGIREC (7-2)\r\nFile: "), std::string::npos);
   world.boxes.shown.clear();
   Index({IndexBlock(3, '1', {{"100", 0}})});
   EXPECT_THROW(Search("100"), ProgramEnd);
