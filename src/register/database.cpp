@@ -28,14 +28,51 @@ Database::Database(const std::filesystem::path& path, BusyWait wait) : path_(pat
     Statement journal(*this, "PRAGMA journal_mode=DELETE");
     if (!journal.Step() || journal.Text(0) != "delete")
       throw RegisterError(path_, "the rollback journal could not be set", 0);
-    Execute("PRAGMA foreign_keys=ON; PRAGMA synchronous=FULL");
+    // A run reads a few files' rows at a time through the indexes: a small
+    // page cache is enough, and keeps the process small.
+    Execute("PRAGMA foreign_keys=ON; PRAGMA synchronous=FULL; PRAGMA cache_size=-256");
   } catch (...) {
+    for (auto& [sql, prepared] : prepared_) sqlite3_finalize(prepared.statement);
     sqlite3_close(db_);
     throw;
   }
 }
 
-Database::~Database() { sqlite3_close(db_); }
+Database::~Database() {
+  for (auto& [sql, prepared] : prepared_) sqlite3_finalize(prepared.statement);
+  sqlite3_close(db_);
+}
+
+sqlite3_stmt* Database::Prepare(const std::string& sql) {
+  auto it = prepared_.find(sql);
+  if (it != prepared_.end() && it->second.in_use) it = prepared_.end();
+  else if (it == prepared_.end()) it = prepared_.emplace(sql, Prepared{}).first;
+  sqlite3_stmt* statement = it != prepared_.end() ? it->second.statement : nullptr;
+  if (statement == nullptr) {
+    const unsigned flags = it != prepared_.end() ? SQLITE_PREPARE_PERSISTENT : 0;
+    const int result =
+        sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), flags, &statement, nullptr);
+    if (result != SQLITE_OK) {
+      if (it != prepared_.end()) prepared_.erase(it);
+      Check(result);
+    }
+    if (it != prepared_.end()) it->second.statement = statement;
+  }
+  if (it != prepared_.end()) it->second.in_use = true;
+  return statement;
+}
+
+void Database::GiveBack(sqlite3_stmt* statement) {
+  for (auto& [sql, prepared] : prepared_) {
+    if (prepared.statement == statement) {
+      sqlite3_reset(statement);
+      sqlite3_clear_bindings(statement);
+      prepared.in_use = false;
+      return;
+    }
+  }
+  sqlite3_finalize(statement);
+}
 
 void Database::Execute(const char* sql) {
   char* error = nullptr;
@@ -98,11 +135,9 @@ int Database::Busy(int count) {
   return 1;
 }
 
-Statement::Statement(Database& db, const char* sql) : db_(db) {
-  db_.Check(sqlite3_prepare_v2(db_.Handle(), sql, -1, &statement_, nullptr));
-}
+Statement::Statement(Database& db, const std::string& sql) : db_(db), statement_(db.Prepare(sql)) {}
 
-Statement::~Statement() { sqlite3_finalize(statement_); }
+Statement::~Statement() { db_.GiveBack(statement_); }
 
 Statement& Statement::Bind(int index, int64_t value) {
   db_.Check(sqlite3_bind_int64(statement_, index, value));

@@ -12,6 +12,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -56,7 +57,8 @@ class Database {
  public:
   // Opens (creating when missing) the database, with the rollback journal
   // (journal_mode=DELETE: a write-ahead log needs shared memory, which files
-  // on a network drive do not have), foreign keys enforced and full syncs.
+  // on a network drive do not have), foreign keys enforced, full syncs and
+  // a page cache of 256 KiB.
   Database(const std::filesystem::path& path, BusyWait wait);
   ~Database();
   Database(const Database&) = delete;
@@ -78,6 +80,13 @@ class Database {
   // Called by SQLite while another connection holds the lock.
   int Busy(int count);
 
+  // A prepared statement for `sql`, kept for the connection's life: a run
+  // asks the same few questions for every company, and preparing one costs
+  // more than running it. A statement still in use when the same text is
+  // asked for again gets a fresh one of its own, given back finalised.
+  sqlite3_stmt* Prepare(const std::string& sql);
+  void GiveBack(sqlite3_stmt* statement);
+
  private:
   std::string path_;
   sqlite3* db_ = nullptr;
@@ -85,11 +94,16 @@ class Database {
   std::optional<std::chrono::steady_clock::time_point> wait_started_;  // while a wait lasts
   bool announced_ = false;
   bool cancelled_ = false;
+  struct Prepared {
+    sqlite3_stmt* statement = nullptr;
+    bool in_use = false;
+  };
+  std::unordered_map<std::string, Prepared> prepared_;
 };
 
 class Statement {
  public:
-  Statement(Database& db, const char* sql);
+  Statement(Database& db, const std::string& sql);
   ~Statement();
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;

@@ -252,7 +252,7 @@ std::vector<RegisteredFile> TransferRegister::Files(const std::string& where,
       "SELECT id, company, slot, year, month, kind, message_id, payment_info_id, file_name, sha256, transactions, "
       "total_cents, execution_date, written_at, state, completes FROM files WHERE " +
       where + " ORDER BY company, slot, year, month, id";
-  Statement q(db_, sql.c_str());
+  Statement q(db_, sql);
   if (bind) bind(q);
   std::vector<RegisteredFile> files;
   while (q.Step()) {

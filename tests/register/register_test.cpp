@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "platform/finished_file.h"
+#include "register/database.h"
 #include "register/sha256.h"
 #include "register/transfer_register.h"
 #include "support/shell.h"
@@ -334,6 +335,30 @@ TEST_F(RegisterTest, TheMonthsHistoryAndTheSalariesRejectedAndNeverPaidSince) {
   EXPECT_EQ(history, "STIP-1 4 1000000 1030\nSTIP-2 2 300000 0011\nSTIP-3 1 100000 0001\nSTIP-4 1 100000 0001\n");
   EXPECT_EQ(r->History(2025).size(), 4u);
   EXPECT_TRUE(r->History(2025, 10).empty());
+}
+
+// Statements are prepared once and kept; one asked for while the kept one is
+// still being read gets its own, and the kept one comes back clean.
+TEST_F(RegisterTest, TheSameQuestionAskedInsideItselfReadsEachItsOwnRows) {
+  vx::reg::Database db(folder_.Path() / "questions.sqlite", {});
+  db.Execute("CREATE TABLE t (n INTEGER); INSERT INTO t VALUES (1), (2)");
+  const std::string sql = "SELECT n FROM t WHERE n >= ? ORDER BY n";
+  std::vector<int64_t> pairs;
+  {
+    Statement outer(db, sql);
+    outer.Bind(1, int64_t{1});
+    while (outer.Step()) {
+      Statement inner(db, sql);
+      inner.Bind(1, outer.Int(0));
+      while (inner.Step()) pairs.push_back(outer.Int(0) * 10 + inner.Int(0));
+    }
+  }
+  EXPECT_EQ(pairs, (std::vector<int64_t>{11, 12, 22}));
+  Statement again(db, sql);
+  again.Bind(1, int64_t{2});
+  ASSERT_TRUE(again.Step());
+  EXPECT_EQ(again.Int(0), 2);
+  EXPECT_FALSE(again.Step());
 }
 
 TEST_F(RegisterTest, ASecondProgramWaitsItsTurnIsToldOnceAndCanGiveUp) {
