@@ -584,11 +584,14 @@ bool TransferFiles::CompanyFile(const std::string& company, int slot, const std:
     }
     const auto& prefix = archive_.Prefix();
     const std::string folder = root_ + "\\" + kTransferFolder;
-    if (!vx::platform::DirExists(prefix, folder)) vx::platform::MkDir(prefix, folder);
-    // A temporary a killed run left here goes first.
-    vx::platform::RemoveLeftovers(prefix.MapOwnName(folder), [](std::string_view name) {
-      return (name.starts_with("SEPA_") || name.starts_with("CBI_")) && name.ends_with(".xml");
-    });
+    if (!folder_ready_) {
+      if (!vx::platform::DirExists(prefix, folder)) vx::platform::MkDir(prefix, folder);
+      // A temporary a killed run left here goes first.
+      vx::platform::RemoveLeftovers(prefix.MapOwnName(folder), [](std::string_view name) {
+        return (name.starts_with("SEPA_") || name.starts_with("CBI_")) && name.ends_with(".xml");
+      });
+      folder_ready_ = true;
+    }
     reg = Register(company);
     if (reg == nullptr) return false;
 

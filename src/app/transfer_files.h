@@ -141,6 +141,8 @@ class TransferFiles {
   // run ends; should the run stop in between, the register finds it in
   // place when next opened.
   int64_t placed_ = 0;
+  // The folder is made and cleared of a killed run's temporaries once a run.
+  bool folder_ready_ = false;
 };
 
 }  // namespace vx::app

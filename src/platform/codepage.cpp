@@ -49,7 +49,10 @@ char CodePointToCp1252(char32_t cp) {
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (unsigned char c : text) AppendUtf8(out, Cp1252ToCodePoint(c));
+  for (unsigned char c : text) {
+    if (c < 0x80) out += static_cast<char>(c);
+    else AppendUtf8(out, Cp1252ToCodePoint(c));
+  }
   return out;
 }
 
