@@ -22,6 +22,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "app/batch_run.h"
 #include "app/window/input_guard.h"
@@ -491,6 +492,70 @@ TEST_F(Window, RunReportFollowsTheRunAsATableToSortAndCopy) {
   QTest::mouseClick(world.Find<QToolButton>("CmdStampa"), Qt::LeftButton);
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(window.findChildren<vx::app::RunReportDialog*>().size(), 1);
+}
+
+// A month already paid with other salaries: the window asks before paying
+// it again, says what each file pays, and writes a new file only on "Si".
+TEST_F(Window, AMonthPaidWithOtherSalariesIsPaidAgainOnlyWhenTheOperatorSaysSo) {
+  vx::demo::DemoOptions demo;
+  demo.companies = 2;
+  demo.employees = 12;
+  demo.seed = 5;
+  vx::demo::PopulateDemo(world.builder, demo);
+  vx::app::FRMBANCNEW& window = Started();
+  const fs::path transfers = vx::testing::ArchivesOf(world.Prefix()).parent_path() / "FILE-BONIFICI";
+  const auto sql = [&](const std::string& query) {
+    return vx::testing::Shell("sqlite3 " + vx::testing::Quote(transfers / vx::reg::kRegisterName) + " " +
+                              vx::testing::Quote(query)).output;
+  };
+  world.Find<QComboBox>("ComboBonifici")->setCurrentIndex(1);
+  QTest::mouseClick(world.Find<QRadioButton>("OptStampante_1"), Qt::LeftButton);
+  const auto run = [&] {
+    world.boxes.shown.clear();
+    QTest::mouseClick(world.Find<QToolButton>("CmdStampa"), Qt::LeftButton);
+  };
+  run();
+  const std::string company = sql("SELECT company FROM files ORDER BY id LIMIT 1");
+  ASSERT_EQ(company.size(), 4u) << sql("SELECT * FROM files");
+  const std::string name = "CBI_" + company.substr(0, 3) + "_B0_";
+  // The register now says the first file paid its first salary 1.00 less.
+  sql("UPDATE transactions SET cents = cents - 100 WHERE id = (SELECT min(id) FROM transactions)");
+  const std::string files = sql("SELECT file_name FROM files ORDER BY id");
+
+  // Every run begins with the notice of the BONI files.
+  const auto questions = [&] {
+    std::vector<vx::platform::MessageBox> asked;
+    for (const auto& box : world.boxes.shown) {
+      if (box.buttons == vx::platform::Buttons::YesNo) asked.push_back(box);
+    }
+    return asked;
+  };
+  world.boxes.Queue(vx::platform::Answer::Ok);
+  world.boxes.Queue(vx::platform::Answer::No);
+  run();
+  ASSERT_EQ(questions().size(), 1u);
+  const vx::platform::MessageBox question = questions()[0];
+  EXPECT_EQ(question.icon, Icon::Warning);
+  EXPECT_EQ(question.text.substr(0, 13), "La ditta " + company.substr(0, 3) + " ");
+  EXPECT_NE(question.text.find("Scrivere comunque un nuovo file?"), std::string::npos) << question.text;
+  EXPECT_EQ(sql("SELECT file_name FROM files ORDER BY id"), files);
+  auto* dialog = window.findChild<vx::app::RunReportDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  auto* table = dialog->findChild<QTableWidget*>("RunReportTable");
+  bool refused = false;
+  for (int row = 0; row < table->rowCount(); ++row) {
+    refused |= table->item(row, 7)->text().endsWith("nessun file dei bonifici, per non pagare due volte");
+  }
+  EXPECT_TRUE(refused);
+
+  // New identifiers carry the second of the run.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  world.boxes.Queue(vx::platform::Answer::Ok);
+  world.boxes.Queue(vx::platform::Answer::Yes);
+  run();
+  EXPECT_EQ(questions().size(), 1u);
+  EXPECT_TRUE(fs::exists(transfers / (name + "2025-11_2.xml"))) << sql("SELECT file_name FROM files");
+  EXPECT_EQ(sql("SELECT count(*) FROM files WHERE state = 'written'"), "3\n");
 }
 
 TEST_F(Window, EsitiBancaReadsTheChosenAnswersIntoTheReportDialog) {
