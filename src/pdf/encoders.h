@@ -34,8 +34,11 @@ class LZWEncoder {
 
  private:
   struct Table;
-  std::unique_ptr<Table> table_;  // set up by the first stream, then kept
-  std::unique_ptr<char[]> output_;  // the codes of the last stream
+  struct Release {  // of the blocks lzw.cpp allocates
+    void operator()(void* block) const;
+  };
+  std::unique_ptr<Table, Release> table_;  // set up by the first stream, then kept
+  std::unique_ptr<char[], Release> output_;  // the codes of the last stream
   size_t output_size_ = 0;
 };
 

@@ -4,8 +4,14 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
+
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#endif
 
 namespace vx::pdf {
 
@@ -36,7 +42,32 @@ constexpr std::array<uint16_t, 256> MakeScatter() {
 constexpr std::array<uint16_t, 256> kScatter = MakeScatter();
 static_assert(kSlots <= 65536, "slots are kept in 16 bits");
 
+// The output of a stream of a few megabytes and more, and the table that
+// encodes it, go in 2 MiB pages where the system offers them: such a stream
+// writes its codes into fresh memory faster than the system maps small pages
+// in (each one a fault, costly above all on a virtual machine), and a table
+// in one large page misses the address cache less. Smaller streams, such as
+// the pages of a listing, keep to ordinary memory, which they use little of.
+constexpr size_t kLargePage = size_t(2) << 20;
+
+void* Allocate(size_t bytes, bool large) {
+  void* block = nullptr;
+  if (large) {
+    bytes = (bytes + kLargePage - 1) / kLargePage * kLargePage;
+    block = std::aligned_alloc(kLargePage, bytes);
+#ifdef MADV_HUGEPAGE
+    if (block != nullptr) ::madvise(block, bytes, MADV_HUGEPAGE);  // only a hint
+#endif
+  } else {
+    block = std::malloc(bytes);
+  }
+  if (block == nullptr) throw std::bad_alloc();
+  return block;
+}
+
 }  // namespace
+
+void LZWEncoder::Release::operator()(void* block) const { std::free(block); }
 
 struct LZWEncoder::Table {
   uint32_t pairs[kSlots];           // prefix << 8 | byte of the string here, kFree when free
@@ -77,8 +108,9 @@ std::string_view LZWEncoder::Encode(std::string_view data, int quality) {
   // At most one code of up to 12 bits per byte, plus clear and end codes,
   // plus the 8 bytes that every code stores whole.
   const size_t most_bytes = data.size() * 3 / 2 + 24;
+  const bool large = most_bytes >= kLargePage;
   if (most_bytes > output_size_) {
-    output_ = std::make_unique_for_overwrite<char[]>(most_bytes);
+    output_.reset(static_cast<char*>(Allocate(most_bytes, large)));
     output_size_ = most_bytes;
   }
   char* out = output_.get();
@@ -111,7 +143,7 @@ std::string_view LZWEncoder::Encode(std::string_view data, int quality) {
   }
 
   if (!table_) {
-    table_ = std::make_unique_for_overwrite<Table>();
+    table_.reset(new (Allocate(sizeof(Table), large)) Table);
     std::fill_n(table_->pairs, kSlots, kFree);
     for (uint32_t byte = 0; byte < 256; ++byte) table_->codes[kSingle + byte] = uint16_t(byte);
   }
