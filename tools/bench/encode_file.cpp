@@ -2,6 +2,11 @@
 // can be timed as whole processes beside compress and zlib on the same files:
 //
 //   vxorel-encode lzw FILE          our LZW, 12-bit codes, as the listing uses
+//   vxorel-encode lzw-pages FILE SIZES
+//                                   the same, the file cut into streams of the
+//                                   sizes listed (one a line) and encoded one
+//                                   after the other by one encoder, as a
+//                                   listing encodes its pages
 //   vxorel-encode flate LEVEL FILE  our Flate at deflate level 4..7
 //   vxorel-encode zlib LEVEL FILE   zlib's compress2 at that level
 //
@@ -27,7 +32,8 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: vxorel-encode lzw FILE | flate LEVEL FILE | zlib LEVEL FILE\n");
+  std::fprintf(stderr,
+               "usage: vxorel-encode lzw FILE | lzw-pages FILE SIZES | flate LEVEL FILE | zlib LEVEL FILE\n");
   return 2;
 }
 
@@ -64,12 +70,47 @@ bool WriteWhole(std::string_view bytes) {
   return true;
 }
 
+// Each stream is written as soon as it is encoded, from the encoder's own
+// buffer, as the listing writes its pages.
+int EncodePages(std::string_view input, const char* sizes_path) {
+  std::FILE* sizes = std::fopen(sizes_path, "r");
+  if (sizes == nullptr) {
+    std::fprintf(stderr, "vxorel-encode: %s: %s\n", sizes_path, std::strerror(errno));
+    return 1;
+  }
+  vx::pdf::LZWEncoder encoder;
+  unsigned long long page_size = 0;
+  while (std::fscanf(sizes, "%llu", &page_size) == 1) {
+    if (page_size > input.size()) {
+      std::fprintf(stderr, "vxorel-encode: %s: the sizes add up to more than the file\n", sizes_path);
+      std::fclose(sizes);
+      return 1;
+    }
+    if (!WriteWhole(encoder.Encode(input.substr(0, size_t(page_size)), 3))) {
+      std::fclose(sizes);
+      return 1;
+    }
+    input.remove_prefix(size_t(page_size));
+  }
+  const bool read_all = std::feof(sizes) != 0;
+  std::fclose(sizes);
+  if (!read_all || !input.empty()) {
+    std::fprintf(stderr, "vxorel-encode: %s: not a list of sizes adding up to the file\n", sizes_path);
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) return Usage();
   const std::string mode = argv[1];
   const bool has_level = mode == "flate" || mode == "zlib";
+  if (mode == "lzw-pages") {
+    if (argc != 4) return Usage();
+    return EncodePages(MapWhole(argv[2]), argv[3]);
+  }
   if (mode != "lzw" && !has_level) return Usage();
   if (argc != (has_level ? 4 : 3)) return Usage();
   const int level = has_level ? std::atoi(argv[2]) : 0;
