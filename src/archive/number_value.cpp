@@ -98,6 +98,11 @@ std::string NumberText(double value) {
   if (std::isnan(value) || std::isinf(value)) throw platform::MakeRuntimeError(6);
   if (value == 0.0) return "0";
   char buffer[64];
+  // Record and archive numbers are whole: fifteen significant digits write
+  // them as they are.
+  if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value)).ptr);
+  }
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
   std::string text(buffer, result.ptr);

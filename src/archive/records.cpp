@@ -16,7 +16,13 @@ int64_t RecordPosition(double record, double length) {
 }
 
 std::string TraceEntry(const char* operation, double numero_base, double record) {
-  return std::string(operation) + " (" + NumberText(numero_base) + "-" + NumberText(record) + ")";
+  std::string entry = operation;
+  entry += " (";
+  entry += NumberText(numero_base);
+  entry += '-';
+  entry += NumberText(record);
+  entry += ')';
+  return entry;
 }
 
 // What a record operation was doing, for the error routine.

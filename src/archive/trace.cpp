@@ -7,7 +7,7 @@ void TRACCIA(TraceRing& ring, int16_t& newest, std::string_view name) {
   if (newest < 0 || newest > 10) newest = 0;
   if (ring[newest] == name) return;
   newest = static_cast<int16_t>(newest >= 10 ? 1 : newest + 1);
-  ring[newest] = std::string(name);
+  ring[newest].assign(name);
 }
 
 std::string TraceListing(const TraceRing& ring, int16_t newest) {

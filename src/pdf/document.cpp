@@ -150,6 +150,7 @@ std::string vbPDF::BeginDoc(const std::string& strFileName) {
   document_.font_resources.clear();
   text_.fonts.clear();
   text_.font_index = 0;
+  text_.choices.clear();
   page_.content.clear();
   document_.ErrNumber = 0;
   document_.ErrSource.clear();

@@ -59,6 +59,15 @@ void vbPDF::SetFont(const std::string& FontFamily, float Size, int32_t Style,
   if (Size != 0) text_.size = Size;
   if (text_.size == 0) text_.size = 10;
 
+  // The same request finds the same entry as long as the fonts are those of
+  // the same file: entries are only appended, and the search takes the first.
+  for (const FontChoice& choice : text_.choices) {
+    if (choice.style == Style && choice.encoding == Encoding && choice.family == FontFamily) {
+      text_.font_index = choice.index;
+      return;
+    }
+  }
+
   std::string name;
   std::remove_copy(FontFamily.begin(), FontFamily.end(), std::back_inserter(name), ' ');
   std::optional<KnownFamily> known = FamilyOf(Upper(name));
@@ -75,6 +84,7 @@ void vbPDF::SetFont(const std::string& FontFamily, float Size, int32_t Style,
     const FontEntry& entry = text_.fonts[i];
     if ((entry.key == key || Upper(entry.name) == key) && entry.encoding == Encoding) {
       text_.font_index = i + 1;
+      text_.choices.push_back({FontFamily, Style, Encoding, text_.font_index});
       return;
     }
   }
@@ -99,6 +109,7 @@ void vbPDF::SetFont(const std::string& FontFamily, float Size, int32_t Style,
   text_.fonts.push_back(std::move(entry));
   text_.font_index = text_.fonts.size();
   WriteFontObject(text_.fonts.back());
+  text_.choices.push_back({FontFamily, Style, Encoding, text_.font_index});
 }
 
 void vbPDF::WriteFontObject(const FontEntry& font) {

@@ -183,9 +183,18 @@ class vbPDF {
     std::string colour, line;
   };
 
+  // A font asked for and the entry it found: a listing names the same few
+  // fonts over and over, and fonts are only added within a file.
+  struct FontChoice {
+    std::string family;
+    int32_t style = 0, encoding = 0;
+    size_t index = 0;  // 1-based
+  };
+
   struct TextState {
     std::vector<FontEntry> fonts;
     size_t font_index = 0;  // 1-based; 0 while no font is set
+    std::vector<FontChoice> choices;
     std::string font_family;
     int32_t style = 0;
     float size = 10;
