@@ -19,6 +19,8 @@
 #ifdef VX_WITH_WINDOW
 #include "app/window/batch_printers.h"
 #include "app/window/window_main.h"
+#elif defined(VX_QT_PROGRAM)
+#include "app/qt_program.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -49,6 +51,8 @@ int main(int argc, char** argv) {
       std::cerr << "vxorel: " << vx::platform::TerminalText(error.what()) << "\n";
       return 1;
     }
+#elif defined(VX_QT_PROGRAM)
+    return vx::app::HandOverToQtProgram(argv, VX_QT_PROGRAM, std::cerr);
 #else
     std::cerr << "vxorel: the window is not built in this version (built with VX_GUI=OFF); run with --batch\n"
               << vx::app::UsageHint();
@@ -64,12 +68,16 @@ int main(int argc, char** argv) {
                                       std::cerr);
     }
     if (!command_line.companies) {
-#ifdef VX_WITH_WINDOW
+#if defined(VX_WITH_WINDOW) || defined(VX_QT_PROGRAM)
       // A PDF listing, or a check, draws on no printer: it needs neither Qt
       // nor a display.
       if (!command_line.print_to && command_line.output != vx::app::OutputKind::Pdf && !command_line.check) {
+#ifdef VX_WITH_WINDOW
         return vx::app::RunBatchListingOnInstalledPrinters(argc, argv, command_line,
                                                            vx::platform::WinePrefix::FromEnvironment(), std::cerr);
+#else
+        return vx::app::HandOverToQtProgram(argv, VX_QT_PROGRAM, std::cerr);
+#endif
       }
 #endif
       // Without --print-to the listing goes to the installed printers; a

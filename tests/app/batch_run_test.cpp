@@ -232,5 +232,30 @@ TEST_F(BatchRun, PrinterListingWithoutAPrinterEndsNonZero) {
   EXPECT_FALSE(fs::exists(ArchivesFolder() / "BONI001B0.TXT"));
 }
 
+TEST_F(BatchRun, PrintersAndWindowWithoutTheirQtProgramSaySoWhilePdfRunsGoOn) {
+#ifndef VX_WITH_QT_PROGRAM
+  GTEST_SKIP() << "built without the window and the installed printers";
+#endif
+  Write();
+  // The program alone, neither beside nor under its installed place.
+  const fs::path alone = folder.Path() / "bin" / "vxorel";
+  fs::create_directories(alone.parent_path());
+  fs::copy_file(fs::path(VX_BINARY_DIR) / "vxorel", alone);
+  auto run = [&](const std::string& arguments) {
+    return Shell("WINEPREFIX=" + Quote(folder.Path()) + " " + Quote(alone.string()) + " " + arguments,
+                 folder.Path() / "stderr.txt");
+  };
+  for (const std::string arguments : {"--batch", ""}) {
+    const Outcome missing = run(arguments);
+    EXPECT_EQ(missing.status, 1) << arguments;
+    EXPECT_NE(missing.err.find("vxorel: the window and the installed printers need " +
+                               (folder.Path() / "libexec" / "vxorel" / "vxorel-qt").string() + ", which cannot be started"),
+              std::string::npos)
+        << missing.err;
+  }
+  EXPECT_EQ(run("--batch --output pdf").status, 0);
+  EXPECT_TRUE(fs::exists(ArchivesFolder() / "BONI001B0.TXT"));
+}
+
 }  // namespace
 }  // namespace vx::app::test

@@ -57,6 +57,7 @@ def main():
         files = sorted(line.split()[-1] for line in listed.splitlines() if not line.startswith("d"))
         check(files == sorted([
             "./usr/bin/vxorel",
+            "./usr/libexec/vxorel/vxorel-qt",
             "./usr/share/applications/vxorel.desktop",
             "./usr/share/doc/vxorel/changelog.gz",
             "./usr/share/doc/vxorel/copyright",
