@@ -2,7 +2,6 @@
 
 #include <libxml/xmlwriter.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
@@ -22,9 +21,6 @@ class Writer {
  public:
   Writer() : buffer_(xmlBufferCreate(), xmlBufferFree) {
     if (!buffer_) throw std::runtime_error("XML buffer");
-    // A buffer grown to the exact size each time copies the document over
-    // and over: a month of a large company is megabytes.
-    xmlBufferSetAllocationScheme(buffer_.get(), XML_BUFFER_ALLOC_DOUBLEIT);
     writer_ = xmlNewTextWriterMemory(buffer_.get(), 0);
     if (writer_ == nullptr) throw std::runtime_error("XML writer");
     Check(xmlTextWriterSetIndent(writer_, 1));
@@ -44,10 +40,8 @@ class Writer {
   void Close() { Check(xmlTextWriterEndElement(writer_)); }
   // <name>text</name>; the writer escapes the text.
   void Text(const char* name, const std::string& cp1252) {
-    // Most texts are plain ASCII, the same bytes in either code page.
-    const bool ascii = std::all_of(cp1252.begin(), cp1252.end(), [](char c) { return (c & 0x80) == 0; });
-    const std::string utf8 = ascii ? std::string() : vx::platform::Cp1252ToUtf8(cp1252);
-    Check(xmlTextWriterWriteElement(writer_, BAD_CAST name, BAD_CAST(ascii ? cp1252 : utf8).c_str()));
+    const std::string utf8 = vx::platform::Cp1252ToUtf8(cp1252);
+    Check(xmlTextWriterWriteElement(writer_, BAD_CAST name, BAD_CAST utf8.c_str()));
   }
   // <name>text</name> only when there is a text.
   void Optional(const char* name, const std::string& cp1252) {
