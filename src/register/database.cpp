@@ -44,22 +44,23 @@ Database::~Database() {
 }
 
 sqlite3_stmt* Database::Prepare(const std::string& sql) {
-  auto it = prepared_.find(sql);
-  if (it != prepared_.end() && it->second.in_use) it = prepared_.end();
-  else if (it == prepared_.end()) it = prepared_.emplace(sql, Prepared{}).first;
-  sqlite3_stmt* statement = it != prepared_.end() ? it->second.statement : nullptr;
-  if (statement == nullptr) {
-    const unsigned flags = it != prepared_.end() ? SQLITE_PREPARE_PERSISTENT : 0;
-    const int result =
-        sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), flags, &statement, nullptr);
+  sqlite3_stmt* statement = nullptr;
+  const auto kept = prepared_.try_emplace(sql).first;
+  if (kept->second.in_use) {
+    Check(sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement, nullptr));
+    return statement;
+  }
+  if (kept->second.statement == nullptr) {
+    const int result = sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                                          &statement, nullptr);
     if (result != SQLITE_OK) {
-      if (it != prepared_.end()) prepared_.erase(it);
+      prepared_.erase(kept);
       Check(result);
     }
-    if (it != prepared_.end()) it->second.statement = statement;
+    kept->second.statement = statement;
   }
-  if (it != prepared_.end()) it->second.in_use = true;
-  return statement;
+  kept->second.in_use = true;
+  return kept->second.statement;
 }
 
 void Database::GiveBack(sqlite3_stmt* statement) {
