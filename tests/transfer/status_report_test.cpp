@@ -66,7 +66,7 @@ TEST(StatusReport, AnswersOfEveryFlavourValidateAndReadBackSalaryBySalary) {
     for (const Case& c : cases) {
       const std::string xml = AnswerXml(c.answer, flavour);
       SCOPED_TRACE(std::string(c.what) + "\n" + xml);
-      if (flavour != AnswerFlavour::Cbi) {
+      if (flavour != AnswerFlavour::Cbi && !vx::testing::OraclesFolder().empty()) {
         const auto path = folder.Path() / "answer.xml";
         std::ofstream(path, std::ios::binary) << xml;
         EXPECT_EQ(vx::testing::SchemaErrors(path, flavour == AnswerFlavour::Iso03 ? vx::testing::kStatusSchema03
